@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Builds Letterloom twice, plain (warnings are errors) and under AddressSanitizer
+# with UndefinedBehaviorSanitizer, and runs every test suite in both builds.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+jobs=$(nproc)
+
+cmake -S . -B build -DLETTERLOOM_WERROR=ON
+cmake --build build -j"$jobs"
+cmake -S . -B build-sanitize -DLETTERLOOM_WERROR=ON -DLETTERLOOM_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+cmake --build build-sanitize -j"$jobs"
+
+# Services the suites print to or talk to are started here and stopped on exit.
+for service in scripts/test-services/*.sh; do
+  [ -e "$service" ] || continue
+  # shellcheck source=/dev/null
+  source "$service"
+done
+
+export QT_QPA_PLATFORM=offscreen
+ctest --test-dir build --output-on-failure
+# Qt and fontconfig keep caches until exit that LeakSanitizer would report;
+# memory errors and undefined behaviour still end the run.
+ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir build-sanitize --output-on-failure

@@ -1,0 +1,32 @@
+#include "app/application.h"
+
+#include "app/appinfo.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+void setUpApplication(QApplication &app)
+{
+    QCoreApplication::setApplicationName(AppTitle);
+    QCoreApplication::setApplicationVersion(AppVersionText);
+    QCoreApplication::setOrganizationName(QStringLiteral("Made by Orvik"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("letterloom"));
+
+    auto *translator = new QTranslator(&app);
+    if (translator->load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+
+    // The windows were designed in the classic Windows dialog typefaces; use
+    // metric-compatible or look-alike fonts where those are not installed.
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                               {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
+                                QStringLiteral("DejaVu Sans")});
+    QFont::insertSubstitutions(QStringLiteral("Verdana"),
+                               {QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")});
+    QFont::insertSubstitutions(QStringLiteral("Courier New"),
+                               {QStringLiteral("Liberation Mono"), QStringLiteral("DejaVu Sans Mono")});
+}

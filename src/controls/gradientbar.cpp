@@ -1,0 +1,38 @@
+#include "controls/gradientbar.h"
+
+#include "app/colors.h"
+
+#include <QLinearGradient>
+#include <QPainter>
+
+GradientBar::GradientBar(const QString &caption, QWidget *parent)
+    : QWidget(parent)
+{
+    QFont bold(QStringLiteral("MS Sans Serif"));
+    bold.setPointSizeF(9.75);
+    bold.setBold(true);
+    setFont(bold);
+    setCaption(caption);
+}
+
+void GradientBar::setCaption(const QString &caption)
+{
+    m_caption = caption;
+    setAccessibleName(caption.trimmed());
+    update();
+}
+
+void GradientBar::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    QLinearGradient gradient(0, 0, 0, height());
+    gradient.setColorAt(0.0, colorFromBgr(0x00E0E0E0));
+    gradient.setColorAt(1.0, colorFromBgr(0x000000FF));
+    painter.fillRect(rect(), gradient);
+
+    // The text runs from the bottom edge upwards, starting at the bottom.
+    painter.translate(0, height());
+    painter.rotate(-90);
+    painter.setPen(Qt::white);
+    painter.drawText(QRect(0, 0, height(), width()), Qt::AlignLeft | Qt::AlignVCenter, m_caption);
+}

@@ -1,0 +1,26 @@
+#include "controls/sortedlistwidget.h"
+
+#include "controls/collatedorder.h"
+
+SortedListWidget::SortedListWidget(QWidget *parent)
+    : QListWidget(parent)
+{
+    // Without uniform item sizes every insertion re-measures the whole list.
+    setUniformItemSizes(true);
+}
+
+int SortedListWidget::addSorted(const QString &name)
+{
+    const int row = sortedInsertionRow(count(), [this](int r) { return item(r)->text(); }, name);
+    insertItem(row, name);
+    return row;
+}
+
+QStringList SortedListWidget::names() const
+{
+    QStringList result;
+    result.reserve(count());
+    for (int row = 0; row < count(); ++row)
+        result.append(item(row)->text());
+    return result;
+}

@@ -1,0 +1,15 @@
+#include "app/application.h"
+#include "startup/bittewarten.h"
+#include "startup/fontsource.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    setUpApplication(app);
+    const SystemFontSource fonts;
+    BitteWarten startup(fonts);
+    startup.show();
+    return app.exec();
+}

@@ -1,0 +1,138 @@
+#include "mainwindow/glyphana.h"
+
+#include "app/appinfo.h"
+#include "app/twips.h"
+#include "controls/clickableimage.h"
+#include "controls/flatbutton.h"
+#include "controls/sortedcombobox.h"
+#include "controls/sortedlistwidget.h"
+#include "controls/spinbuttons.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QRadioButton>
+#include <QScreen>
+
+namespace {
+constexpr int ClientWidthTwips = 11880;
+constexpr int ClientHeightTwips = 4710;
+} // namespace
+
+Glyphana::Glyphana(QWidget *parent)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                              | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("Glyphana"));
+    setWindowTitle(AppTitle);
+    setWindowIcon(QIcon(QStringLiteral(":/images/appicon.png")));
+
+    auto *client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    setCentralWidget(client);
+    createControls(client);
+    createMenu();
+    setTabOrder();
+    connectPrintListHandlers();
+    connectOptionHandlers();
+    connect(cmd_Ende, &FlatButton::clicked, this, &QWidget::close);
+    connect(Ende, &QAction::triggered, this, &QWidget::close);
+    setFixedSize(twips(ClientWidthTwips), menuBar()->sizeHint().height() + twips(ClientHeightTwips));
+
+    connect(&m_settings, &SettingsStore::writeFailed, this, &Glyphana::showSettingsWriteFailure);
+
+    Form_Load();
+}
+
+void Glyphana::createMenu()
+{
+    Menü = menuBar()->addMenu(QStringLiteral("Typecaddy"));
+    Menü->setObjectName(QStringLiteral("Menü"));
+    Internet_Version = Menü->addAction(QStringLiteral("aktuelle Version suchen"));
+    Internet_Version->setObjectName(QStringLiteral("Internet_Version"));
+    Internet_HP = Menü->addAction(QStringLiteral("Homepage besuchen"));
+    Internet_HP->setObjectName(QStringLiteral("Internet_HP"));
+    strich = Menü->addSeparator();
+    strich->setObjectName(QStringLiteral("strich"));
+    Ende = Menü->addAction(QStringLiteral("Ende"));
+    Ende->setObjectName(QStringLiteral("Ende"));
+}
+
+void Glyphana::setTabOrder()
+{
+    const QList<QWidget *> chain{
+        List_Fonts, cmd_TeilEinfügen, cmd_AlleEinfügen, cmd_Re, cmd_Clear, List_zuDrucken,
+        Option_Testdruck[1], Option_Testdruck[0], Option_Testdruck[2], Option_Testdruck[3], txt_Handvorgabe,
+        Check_Fett, SGröße, Combo_SArt, cmd_Drucken, UpDown, cmd_Ende, cmd_More, txt_Überschrift,
+        cmd_Color[0], cmd_Color[1], Check_Now, Logo,
+    };
+    for (int i = 1; i < chain.size(); ++i)
+        QWidget::setTabOrder(chain[i - 1], chain[i]);
+}
+
+void Glyphana::setOuterWidth(int widthTwips)
+{
+    const int clientWidth = twips(widthTwips - FrameWidthTwips);
+    setFixedWidth(clientWidth);
+    // What lies beyond the window's edge is hidden, so the keyboard never
+    // moves the focus to a control the user cannot see.
+    for (QWidget *control : centralWidget()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        control->setVisible(control->x() < clientWidth);
+}
+
+PrintOptions Glyphana::printOptions() const
+{
+    PrintOptions options;
+    options.title = txt_Überschrift->text();
+    options.headingTypeface = Combo_SArt->currentText();
+    options.sampleSize = SGröße->currentText();
+    options.boldSamples = Check_Fett->isChecked();
+    options.dateLine = Check_Now->isChecked();
+    options.sampleKind = Option_Testdruck[0]->isChecked()   ? SampleKind::Alphabet
+                         : Option_Testdruck[1]->isChecked() ? SampleKind::SomeOfEach
+                         : Option_Testdruck[3]->isChecked() ? SampleKind::HandEntered
+                                                            : SampleKind::AllCharacters;
+    options.handEnteredSample = txt_Handvorgabe->text();
+    options.headingColor = txt_Color[0]->palette().color(QPalette::WindowText);
+    options.sampleColor = txt_Color[1]->palette().color(QPalette::WindowText);
+    return options;
+}
+
+QStringList Glyphana::printList() const
+{
+    return List_zuDrucken->names();
+}
+
+void Glyphana::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (m_centred)
+        return;
+    m_centred = true;
+    if (const QScreen *display = screen())
+        move(display->availableGeometry().center() - frameGeometry().center() + pos());
+}
+
+void Glyphana::closeEvent(QCloseEvent *event)
+{
+    m_settings.write(SettingKey::Titel, txt_Überschrift->text());
+    event->accept();
+}
+
+void Glyphana::showSettingsWriteFailure(const QString &path)
+{
+    // Once per run is enough: the user cannot do more about it than fix the
+    // folder, and later writes are still tried.
+    if (m_writeFailureShown)
+        return;
+    m_writeFailureShown = true;
+    QMessageBox box(QMessageBox::Warning, AppTitle,
+                    QStringLiteral("Die Einstellungen konnten nicht gespeichert werden.\n") + path, QMessageBox::Ok,
+                    isVisible() ? this : nullptr);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}

@@ -1,0 +1,197 @@
+// Creates and places the main window's controls as the window was designed.
+#include "mainwindow/glyphana.h"
+
+#include "app/colors.h"
+#include "app/twips.h"
+#include "controls/clickableimage.h"
+#include "controls/flatbutton.h"
+#include "controls/gradientbar.h"
+#include "controls/sortedcombobox.h"
+#include "controls/sortedlistwidget.h"
+#include "controls/spinbuttons.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+
+namespace {
+constexpr quint32 Blue = 0x00C00000;
+constexpr quint32 LightGrey = 0x00E0E0E0;
+constexpr quint32 LightYellow = 0x00C0FFFF;
+constexpr int AddGlyph = 73;
+
+void setColor(QWidget *widget, QPalette::ColorRole role, quint32 color)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::All, role, colorFromBgr(color));
+    widget->setPalette(palette);
+    if (role == QPalette::Window)
+        widget->setAutoFillBackground(true);
+}
+
+template <typename Control>
+Control *place(Control *control, const QString &name, QRect geometry)
+{
+    control->setObjectName(name);
+    control->setGeometry(geometry);
+    return control;
+}
+
+QLabel *label(QWidget *parent, const QString &name, const QString &caption, QRect geometry)
+{
+    auto *result = place(new QLabel(caption, parent), name, geometry);
+    result->setTextFormat(Qt::PlainText);
+    // The design's typefaces are narrower than the ones installed here: a
+    // caption may take the room it needs rather than lose its last letters.
+    result->resize(qMax(geometry.width(), result->sizeHint().width()), geometry.height());
+    return result;
+}
+
+QLabel *borderedLabel(QWidget *parent, const QString &name, QRect geometry)
+{
+    QLabel *result = label(parent, name, QString(), geometry);
+    result->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    result->setAlignment(Qt::AlignCenter);
+    return result;
+}
+
+FlatButton *flatButton(QWidget *parent, const QString &name, const QString &caption, int glyph, QRect geometry)
+{
+    return place(new FlatButton(caption, glyph, parent), name, geometry);
+}
+
+// Lists, boxes and text fields are named for screen readers after the caption above them.
+void labelFor(QLabel *caption, QWidget *control)
+{
+    caption->setBuddy(control);
+    control->setAccessibleName(caption->text());
+}
+
+QString indexed(const char *name, int index)
+{
+    return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
+}
+} // namespace
+
+void Glyphana::createControls(QWidget *w)
+{
+    QFont dialogFont(QStringLiteral("MS Sans Serif"));
+    dialogFont.setPointSizeF(8.25);
+    w->setFont(dialogFont);
+
+    roLabel = place(new GradientBar(QStringLiteral("   Letterloom"), w), QStringLiteral("roLabel"),
+                    twipsRect(0, 0, 375, 4695));
+
+    Label1[1] = label(w, indexed("Label1", 1), QStringLiteral("Schriftbeispiel"), twipsRect(450, 30, 975, 195));
+    ZeigeSchrift = borderedLabel(w, QStringLiteral("ZeigeSchrift"), twipsRect(420, 240, 11175, 570));
+    setColor(ZeigeSchrift, QPalette::Window, LightYellow);
+    QFont sampleFont(QStringLiteral("MS Sans Serif"));
+    sampleFont.setPointSizeF(19.5);
+    ZeigeSchrift->setFont(sampleFont);
+    ZeigeSchrift->setAccessibleName(Label1[1]->text());
+    UpDown = place(new SpinButtons(-15, 10, w), QStringLiteral("UpDown"), twipsRect(11610, 240, 240, 570));
+    labelFor(Label1[1], UpDown);
+
+    Label1[0] = label(w, indexed("Label1", 0), QStringLiteral("Verfügbare Schriften"), twipsRect(420, 855, 1455, 195));
+    List_Fonts = place(new SortedListWidget(w), QStringLiteral("List_Fonts"), twipsRect(420, 1080, 2295, 3210));
+    List_Fonts->setSelectionMode(QAbstractItemView::MultiSelection);
+    labelFor(Label1[0], List_Fonts);
+    txt_Schriften[0] = borderedLabel(w, indexed("txt_Schriften", 0), twipsRect(420, 4320, 2295, 285));
+
+    cmd_TeilEinfügen = flatButton(w, QStringLiteral("cmd_TeilEinfügen"), QStringLiteral("markierte hinzufügen"),
+                                  AddGlyph, twipsRect(2760, 1080, 1410, 570));
+    cmd_AlleEinfügen = flatButton(w, QStringLiteral("cmd_AlleEinfügen"), QStringLiteral("alle hinzufügen"), AddGlyph,
+                                  twipsRect(2760, 1710, 1410, 570));
+    cmd_Re = flatButton(w, QStringLiteral("cmd_Re"), QStringLiteral("Markierung rückgängig"), 10,
+                        twipsRect(2760, 2370, 1410, 570));
+    cmd_Clear = flatButton(w, QStringLiteral("cmd_Clear"), QStringLiteral("alle löschen"), 20,
+                           twipsRect(2760, 3030, 1410, 570));
+
+    Logo = place(new ClickableImage(QIcon(QStringLiteral(":/images/logo.png")).pixmap(74, 30), w), QStringLiteral("Logo"),
+                 twipsRect(2940, 4110, 1110, 450));
+    Logo->setAccessibleName(QStringLiteral("Logo"));
+    Logo->setFocusPolicy(Qt::TabFocus);
+
+    Label2 = label(w, QStringLiteral("Label2"), QStringLiteral("zu druckende Schriften"), twipsRect(4260, 870, 1650, 195));
+    List_zuDrucken = place(new SortedListWidget(w), QStringLiteral("List_zuDrucken"), twipsRect(4230, 1110, 2355, 3180));
+    setColor(List_zuDrucken, QPalette::Base, LightGrey);
+    labelFor(Label2, List_zuDrucken);
+    txt_Schriften[1] = borderedLabel(w, indexed("txt_Schriften", 1), twipsRect(4230, 4320, 2355, 285));
+
+    Label4[0] = label(w, indexed("Label4", 0), QStringLiteral("Schrift-Textbeispiel"), twipsRect(6720, 1140, 1335, 195));
+    const std::array<std::pair<const char *, const char *>, 4> kinds{{
+        {"Alphabet", "Druckt: ABC abc 123..."},
+        {"von jedem etwas", "Druckt ABCDEFGHI..."},
+        {"alle Zeichen", "Druckt ABCDEFGHI..."},
+        {"Handvorgabe", "Druckt ABCDEFGHI..."},
+    }};
+    const std::array<int, 4> kindTops{1680, 1410, 1980, 2280};
+    for (int i = 0; i < 4; ++i) {
+        Option_Testdruck[i] = place(new QRadioButton(QString::fromUtf8(kinds[i].first), w),
+                                    indexed("Option_Testdruck", i), twipsRect(6720, kindTops[i], 1815, 255));
+        Option_Testdruck[i]->setToolTip(QString::fromUtf8(kinds[i].second));
+    }
+    Option_Testdruck[0]->setChecked(true);
+
+    Label4[1] = label(w, indexed("Label4", 1), QStringLiteral("Handvorgabe"), twipsRect(6720, 2550, 975, 195));
+    txt_Handvorgabe = place(new QLineEdit(QStringLiteral("ABC abc 123"), w), QStringLiteral("txt_Handvorgabe"),
+                            twipsRect(6750, 2760, 1875, 285));
+    txt_Handvorgabe->setEnabled(false);
+    setColor(txt_Handvorgabe, QPalette::Base, LightGrey);
+    labelFor(Label4[1], txt_Handvorgabe);
+    for (QLabel *caption : Label4)
+        setColor(caption, QPalette::WindowText, Blue);
+
+    SeitenZahl = label(w, QStringLiteral("SeitenZahl"), QStringLiteral("Benötigt 0 A4 Seiten"),
+                       twipsRect(6720, 3480, 1935, 255));
+    SeitenZahl->setAlignment(Qt::AlignCenter);
+    SeitenZahl->setToolTip(QStringLiteral("Anzahl der A4-Seiten im Hochformat"));
+    setColor(SeitenZahl, QPalette::WindowText, LightGrey);
+
+    cmd_Drucken = flatButton(w, QStringLiteral("cmd_Drucken"), QStringLiteral("&Druckvorschau"), 30,
+                             twipsRect(6720, 3570, 1935, 585));
+    cmd_Ende = flatButton(w, QStringLiteral("cmd_Ende"), QStringLiteral("&Schließen"), 40,
+                          twipsRect(6720, 4230, 1935, 390));
+    cmd_More = flatButton(w, QStringLiteral("cmd_More"), QString(), 73, twipsRect(8250, 3090, 375, 390));
+    cmd_More->setAccessibleName(QStringLiteral("cmd_More"));
+
+    Label6 = label(w, QStringLiteral("Label6"), QStringLiteral("Schriftart der Schriftnamen"),
+                   twipsRect(9000, 1170, 1875, 195));
+    Label6->setToolTip(QStringLiteral("Wie soll die Bezeichnung der Schriftnamen aussehen"));
+    Combo_SArt = place(new SortedComboBox(w), QStringLiteral("Combo_SArt"), twipsRect(9000, 1410, 1935, 315));
+    Combo_SArt->setToolTip(QStringLiteral("Aussehen der Schriftüberschrift"));
+    labelFor(Label6, Combo_SArt);
+
+    Label = label(w, QStringLiteral("Label"), QStringLiteral("Überschrift für Katalog"), twipsRect(9030, 1830, 1575, 195));
+    txt_Überschrift = place(new QLineEdit(QStringLiteral("Schriftenübersicht"), w), QStringLiteral("txt_Überschrift"),
+                            twipsRect(9030, 2070, 2775, 285));
+    labelFor(Label, txt_Überschrift);
+
+    Label3 = label(w, QStringLiteral("Label3"), QStringLiteral("Beispiel Textgröße"), twipsRect(9060, 2460, 1305, 195));
+    SGröße = place(new QComboBox(w), QStringLiteral("SGröße"), twipsRect(9060, 2700, 975, 315));
+    labelFor(Label3, SGröße);
+    for (QLabel *caption : {Label6, Label, Label3})
+        setColor(caption, QPalette::WindowText, Blue);
+
+    Check_Fett = place(new QCheckBox(QStringLiteral("Fettdruck Beispieltext"), w), QStringLiteral("Check_Fett"),
+                       twipsRect(9090, 3150, 2505, 255));
+    Check_Now = place(new QCheckBox(QStringLiteral("Datum + Uhrzeit mit drucken"), w), QStringLiteral("Check_Now"),
+                      twipsRect(9120, 3510, 2475, 225));
+
+    const std::array<const char *, 2> colorCaptions{"Schriftname", "Schriftbeispiel"};
+    const std::array<int, 2> buttonTops{3810, 4230};
+    const std::array<int, 2> labelTops{3870, 4320};
+    for (int i = 0; i < 2; ++i) {
+        cmd_Color[i] = flatButton(w, indexed("cmd_Color", i), QStringLiteral("Ändern"), 50,
+                                  twipsRect(9060, buttonTops[i], 1095, 390));
+        txt_Color[i] = borderedLabel(w, indexed("txt_Color", i), twipsRect(10200, labelTops[i], 1365, 255));
+        txt_Color[i]->setText(QString::fromUtf8(colorCaptions[i]));
+        txt_Color[i]->setFrameStyle(QFrame::Box | QFrame::Plain);
+        setColor(txt_Color[i], QPalette::Window, 0x00FFFFFF);
+        setColor(txt_Color[i], QPalette::WindowText, 0);
+        cmd_Color[i]->setAccessibleDescription(txt_Color[i]->text());
+    }
+}

@@ -1,0 +1,68 @@
+// Moving fonts from the font list into the print list, and the sample display.
+#include "mainwindow/glyphana.h"
+
+#include "controls/flatbutton.h"
+#include "controls/sortedlistwidget.h"
+
+#include <QLabel>
+#include <QSet>
+
+void Glyphana::connectPrintListHandlers()
+{
+    connect(cmd_TeilEinfügen, &FlatButton::clicked, this, &Glyphana::cmd_TeilEinfuegen_Click);
+    connect(cmd_AlleEinfügen, &FlatButton::clicked, this, &Glyphana::cmd_AlleEinfuegen_Click);
+    connect(cmd_Re, &FlatButton::clicked, this, [this] { List_Fonts->clearSelection(); });
+    connect(cmd_Clear, &FlatButton::clicked, this, &Glyphana::cmd_Clear_Click);
+    connect(List_Fonts, &QListWidget::itemClicked, this, &Glyphana::List_Fonts_Click);
+    // From the keyboard, Space marks the current entry and Enter shows it.
+    connect(List_Fonts, &QListWidget::itemActivated, this, &Glyphana::List_Fonts_Click);
+}
+
+void Glyphana::updatePrintListCount()
+{
+    txt_Schriften[1]->setText(QString::number(List_zuDrucken->count()) + QStringLiteral(" Schriften in der Druckliste "));
+}
+
+void Glyphana::cmd_TeilEinfuegen_Click()
+{
+    // The comparison is exact and case-sensitive; a set keeps it linear.
+    QSet<QString> listed;
+    listed.reserve(List_zuDrucken->count());
+    for (int row = 0; row < List_zuDrucken->count(); ++row)
+        listed.insert(List_zuDrucken->item(row)->text());
+
+    List_zuDrucken->setUpdatesEnabled(false);
+    for (int row = 0; row < List_Fonts->count(); ++row) {
+        const QListWidgetItem *entry = List_Fonts->item(row);
+        if (!entry->isSelected() || listed.contains(entry->text()))
+            continue;
+        listed.insert(entry->text());
+        List_zuDrucken->addSorted(entry->text());
+    }
+    List_zuDrucken->setUpdatesEnabled(true);
+    updatePrintListCount();
+}
+
+void Glyphana::cmd_AlleEinfuegen_Click()
+{
+    List_zuDrucken->clear();
+    List_zuDrucken->addItems(List_Fonts->names());
+    updatePrintListCount();
+}
+
+void Glyphana::cmd_Clear_Click()
+{
+    List_zuDrucken->clear();
+    txt_Schriften[1]->setText(QStringLiteral("0 Schriften in der Druckliste "));
+}
+
+void Glyphana::List_Fonts_Click()
+{
+    const QListWidgetItem *current = List_Fonts->currentItem();
+    if (!current)
+        return;
+    QFont shown = ZeigeSchrift->font();
+    shown.setFamily(current->text());
+    ZeigeSchrift->setFont(shown);
+    ZeigeSchrift->setText(current->text());
+}
