@@ -44,8 +44,6 @@ Glyphana::Glyphana(QWidget *parent)
     setFixedSize(twips(ClientWidthTwips), menuBar()->sizeHint().height() + twips(ClientHeightTwips));
 
     connect(&m_settings, &SettingsStore::writeFailed, this, &Glyphana::showSettingsWriteFailure);
-
-    Form_Load();
 }
 
 void Glyphana::createMenu()

@@ -29,7 +29,7 @@ class Glyphana : public QMainWindow
 public:
     explicit Glyphana(QWidget *parent = nullptr);
 
-    // The load routine: runs when the window is created and again once the
+    // The load routine: runs when the window is loaded and again once the
     // census has filled the font lists. Each step that cannot be applied is
     // skipped and leaves its control as it was.
     void Form_Load();

@@ -77,8 +77,11 @@ BitteWarten::~BitteWarten() = default;
 
 Glyphana &BitteWarten::mainWindow()
 {
-    if (!m_main)
+    if (!m_main) {
         m_main = std::make_unique<Glyphana>();
+        emit mainWindowCreated(m_main.get());
+        m_main->Form_Load();
+    }
     return *m_main;
 }
 

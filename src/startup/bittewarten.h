@@ -21,15 +21,18 @@ public:
     explicit BitteWarten(const FontSource &fonts, QWidget *parent = nullptr);
     ~BitteWarten() override;
 
-    // The main window, created (and so loaded) the first time it is needed.
+    // The main window, created and loaded the first time it is needed.
     Glyphana &mainWindow();
-    bool mainWindowCreated() const { return m_main != nullptr; }
 
     std::array<QLabel *, 2> Label1;
     QLabel *Logo;
     QProgressBar *ProgressBar;
     QLabel *txt_Info;
     QTimer *Timer1;
+
+signals:
+    // The main window exists but has not run its load routine yet.
+    void mainWindowCreated(Glyphana *window);
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -1,0 +1,155 @@
+#include "controls/sortedcombobox.h"
+#include "controls/sortedlistwidget.h"
+#include "fixtures/listfontsource.h"
+#include "fixtures/testmain.h"
+#include "mainwindow/glyphana.h"
+#include "startup/bittewarten.h"
+#include "startup/fontsource.h"
+
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QProgressBar>
+#include <QScreen>
+#include <QTimer>
+
+namespace {
+QStringList comboEntries(const QComboBox *box)
+{
+    QStringList entries;
+    for (int i = 0; i < box->count(); ++i)
+        entries.append(box->itemText(i));
+    return entries;
+}
+
+// What the census observed: the load routine's runs with the size of the
+// size list and the font list each time, and the count text after every tick.
+struct CensusRecord {
+    QList<int> fontsAtLoad;
+    QList<int> sizesAtLoad;
+    QStringList infoTexts;
+    bool barFullAtHandover = false;
+};
+
+void record(BitteWarten &startup, CensusRecord &seen)
+{
+    QObject::connect(&startup, &BitteWarten::mainWindowCreated, &startup, [&seen, &startup](Glyphana *window) {
+        QObject::connect(window, &Glyphana::loaded, window, [&seen, &startup, window] {
+            seen.fontsAtLoad.append(window->List_Fonts->count());
+            seen.sizesAtLoad.append(window->SGröße->count());
+            if (seen.fontsAtLoad.size() == 2)
+                seen.barFullAtHandover = startup.ProgressBar->value() == startup.ProgressBar->maximum();
+        });
+    });
+    QObject::connect(startup.Timer1, &QTimer::timeout, &startup,
+                     [&seen, &startup] { seen.infoTexts.append(startup.txt_Info->text()); });
+}
+} // namespace
+
+class CensusTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { testEnvironment().clearSettings(); }
+
+    void startsEmptyAndCentred();
+    void fillsBothListsInGermanOrderAndHandsOver();
+    void handsOverWithOneFontOrNone_data();
+    void handsOverWithOneFontOrNone();
+    void systemSourceListsOnlyInstalledFamilies();
+};
+
+void CensusTest::startsEmptyAndCentred()
+{
+    const ListFontSource fonts({QStringLiteral("Liberation Sans"), QStringLiteral("Liberation Serif")});
+    BitteWarten startup(fonts);
+    startup.show();
+    QCOMPARE(startup.txt_Info->text(), QStringLiteral("0 Schriften gefunden"));
+    QCOMPARE(startup.ProgressBar->value(), 0);
+    QVERIFY(startup.Timer1->isActive());
+    QCOMPARE(startup.Timer1->interval(), 1);
+    QCOMPARE(startup.size(), QSize(224, 82));
+    QCOMPARE(startup.frameGeometry().center(), startup.screen()->availableGeometry().center());
+    QVERIFY(startup.windowFlags().testFlag(Qt::FramelessWindowHint));
+}
+
+void CensusTest::fillsBothListsInGermanOrderAndHandsOver()
+{
+    // Duplicates stay, case is ignored and "Ä" sorts with "A": character-code
+    // order would put "zeta" after "Zeta" and "Äpfel" last.
+    const ListFontSource fonts({QStringLiteral("zeta"), QStringLiteral("Beta"), QStringLiteral("Äpfel"),
+                                QStringLiteral("alpha"), QStringLiteral("Beta"), QStringLiteral("Ast"),
+                                QStringLiteral("Zeta")});
+    BitteWarten startup(fonts);
+    CensusRecord seen;
+    record(startup, seen);
+    startup.show();
+
+    QTRY_VERIFY(!startup.isVisible());
+    Glyphana &main = startup.mainWindow();
+    QVERIFY(main.isVisible());
+
+    const QStringList expected{QStringLiteral("alpha"), QStringLiteral("Äpfel"), QStringLiteral("Ast"),
+                               QStringLiteral("Beta"),  QStringLiteral("Beta"),  QStringLiteral("zeta"),
+                               QStringLiteral("Zeta")};
+    QCOMPARE(main.List_Fonts->names(), expected);
+    QCOMPARE(comboEntries(main.Combo_SArt), expected);
+
+    QCOMPARE(seen.fontsAtLoad, (QList<int>{0, 7}));
+    QCOMPARE(seen.sizesAtLoad, (QList<int>{15, 15}));
+    QVERIFY(seen.barFullAtHandover);
+    QCOMPARE(seen.infoTexts.size(), 7);
+    QCOMPARE(seen.infoTexts.first(), QStringLiteral("1 Schriften gefunden"));
+    QCOMPARE(seen.infoTexts.last(), QStringLiteral("7 Schriften gefunden"));
+
+    QCOMPARE(main.txt_Schriften[0]->text(), QStringLiteral("7 Schriften gefunden "));
+    QCOMPARE(main.ZeigeSchrift->text(), QStringLiteral("alpha"));
+    QCOMPARE(main.ZeigeSchrift->font().family(), QStringLiteral("alpha"));
+    // Arial is not among the fonts, so no typeface is chosen.
+    QCOMPARE(main.Combo_SArt->currentIndex(), -1);
+    main.close();
+}
+
+void CensusTest::handsOverWithOneFontOrNone_data()
+{
+    QTest::addColumn<QStringList>("names");
+    QTest::newRow("no fonts") << QStringList();
+    QTest::newRow("one font") << QStringList{QStringLiteral("Liberation Mono")};
+}
+
+void CensusTest::handsOverWithOneFontOrNone()
+{
+    QFETCH(QStringList, names);
+    const ListFontSource fonts(names);
+    BitteWarten startup(fonts);
+    CensusRecord seen;
+    record(startup, seen);
+    startup.show();
+
+    QTRY_VERIFY(!startup.isVisible());
+    Glyphana &main = startup.mainWindow();
+    QVERIFY(main.isVisible());
+    QCOMPARE(seen.fontsAtLoad.size(), 2);
+    QCOMPARE(main.List_Fonts->names(), names);
+    QCOMPARE(main.txt_Schriften[0]->text(), QString::number(names.size()) + QStringLiteral(" Schriften gefunden "));
+    QCOMPARE(main.ZeigeSchrift->text(), names.value(0));
+    main.close();
+}
+
+void CensusTest::systemSourceListsOnlyInstalledFamilies()
+{
+    // The test's font folder holds the three Liberation families; Qt adds its
+    // generic names, which are no installed fonts.
+    QVERIFY(QFontDatabase::families().contains(QStringLiteral("Sans Serif")));
+    const SystemFontSource fonts;
+    QStringList names;
+    for (int i = 0; i < fonts.count(); ++i)
+        names.append(fonts.name(i));
+    names.sort();
+    QCOMPARE(names, (QStringList{QStringLiteral("Liberation Mono"), QStringLiteral("Liberation Sans"),
+                                 QStringLiteral("Liberation Serif")}));
+}
+
+LETTERLOOM_TEST_MAIN(CensusTest)
+#include "censustest.moc"
