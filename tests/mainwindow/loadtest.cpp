@@ -1,0 +1,265 @@
+#include "mainwindowfixture.h"
+
+#include "app/twips.h"
+#include "controls/flatbutton.h"
+#include "controls/sortedcombobox.h"
+#include "controls/sortedlistwidget.h"
+#include "controls/spinbuttons.h"
+#include "fixtures/modaldriver.h"
+#include "fixtures/testmain.h"
+
+#include <QAccessible>
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QRadioButton>
+#include <QSettings>
+
+class LoadTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { testEnvironment().clearSettings(); }
+    void cleanup() { testEnvironment().redirectSettings(); }
+
+    void firstStartShowsTheDefaults();
+    void storedOptionsComeBack();
+    void badStoredValuesLeaveJustThatControl_data();
+    void badStoredValuesLeaveJustThatControl();
+    void loadingTwiceKeepsFifteenSizes();
+    void windowIsFixedNarrowWithItsMenu();
+    void closingStoresTheTitle_data();
+    void closingStoresTheTitle();
+    void failedWriteWarnsOncePerRun();
+    void everyControlHasAnAccessibleNameAndTabOrder();
+};
+
+void LoadTest::firstStartShowsTheDefaults()
+{
+    const auto window = loadedMainWindow(liberationFonts() << QStringLiteral("Arial"));
+    QCOMPARE(window->SGröße->count(), 15);
+    QCOMPARE(window->SGröße->itemText(0), QStringLiteral("14"));
+    QCOMPARE(window->SGröße->itemText(14), QStringLiteral("28"));
+    QCOMPARE(window->SGröße->currentText(), QStringLiteral("20"));
+    QCOMPARE(window->Combo_SArt->currentText(), QStringLiteral("Arial"));
+    QVERIFY(window->Option_Testdruck[1]->isChecked());
+    QVERIFY(!window->txt_Handvorgabe->isEnabled());
+    QCOMPARE(window->txt_Handvorgabe->text(), QStringLiteral("ABC abc 123"));
+    QVERIFY(!window->Check_Fett->isChecked());
+    QVERIFY(window->Check_Now->isChecked());
+    QCOMPARE(window->txt_Überschrift->text(), QStringLiteral("Schriftenübersicht"));
+    QCOMPARE(textColor(window->txt_Color[0]), QColor(Qt::black));
+    QCOMPARE(textColor(window->txt_Color[1]), QColor(Qt::black));
+    QCOMPARE(window->txt_Schriften[0]->text(), QStringLiteral("4 Schriften gefunden "));
+    QCOMPARE(window->txt_Schriften[1]->text(), QStringLiteral("0 Schriften in der Druckliste "));
+    QCOMPARE(window->ZeigeSchrift->text(), QStringLiteral("Arial"));
+    QCOMPARE(window->ZeigeSchrift->font().pointSizeF(), 19.5);
+    QCOMPARE(window->SeitenZahl->text(), QStringLiteral("Benötigt 0 A4 Seiten"));
+    QCOMPARE(window->UpDown->value(), 0);
+}
+
+void LoadTest::storedOptionsComeBack()
+{
+    testEnvironment().writeSettings({{QStringLiteral("FontSize"), QStringLiteral("28")},
+                                     {QStringLiteral("Still"), QStringLiteral("Liberation Serif")},
+                                     {QStringLiteral("Print_Art"), QStringLiteral("3")},
+                                     {QStringLiteral("Check_Fett"), QStringLiteral("1")},
+                                     {QStringLiteral("Titel"), QString()},
+                                     {QStringLiteral("FontColor0"), QStringLiteral("255")},
+                                     {QStringLiteral("FontColor1"), QStringLiteral("16777215")},
+                                     {QStringLiteral("Check_Now"), QStringLiteral("0")}});
+    const auto window = loadedMainWindow();
+    QCOMPARE(window->SGröße->currentText(), QStringLiteral("28"));
+    QCOMPARE(window->Combo_SArt->currentText(), QStringLiteral("Liberation Serif"));
+    QVERIFY(window->Option_Testdruck[3]->isChecked());
+    QVERIFY(window->txt_Handvorgabe->isEnabled());
+    QVERIFY(window->Check_Fett->isChecked());
+    QCOMPARE(window->txt_Überschrift->text(), QString());
+    QCOMPARE(textColor(window->txt_Color[0]), QColor(255, 0, 0));
+    QCOMPARE(textColor(window->txt_Color[1]), QColor(Qt::white));
+    QVERIFY(!window->Check_Now->isChecked());
+}
+
+void LoadTest::badStoredValuesLeaveJustThatControl_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value");
+    QTest::newRow("size not in the list") << "FontSize" << "30";
+    QTest::newRow("size is text") << "FontSize" << "zwanzig";
+    QTest::newRow("typeface not installed") << "Still" << "Comic Nowhere";
+    QTest::newRow("option index 7") << "Print_Art" << "7";
+    QTest::newRow("option index negative") << "Print_Art" << "-1";
+    QTest::newRow("option index is text") << "Print_Art" << "drei";
+    QTest::newRow("option index beyond 16 bits") << "Print_Art" << "70000";
+    QTest::newRow("bold is text") << "Check_Fett" << "ja";
+    QTest::newRow("bold is 5") << "Check_Fett" << "5";
+    QTest::newRow("colour beyond 32 bits") << "FontColor0" << "4294967296";
+    QTest::newRow("colour with a top byte") << "FontColor1" << "16777216";
+    QTest::newRow("colour is text") << "FontColor1" << "blau";
+    QTest::newRow("date line is text") << "Check_Now" << "nein";
+}
+
+void LoadTest::badStoredValuesLeaveJustThatControl()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    testEnvironment().writeSettings({{key, value}, {QStringLiteral("Still"), QStringLiteral("Liberation Mono")}});
+    if (key == QLatin1String("Still"))
+        testEnvironment().writeSettings({{key, value}});
+    const auto window = loadedMainWindow();
+
+    const bool sizeBad = key == QLatin1String("FontSize");
+    QCOMPARE(window->SGröße->currentIndex(), sizeBad ? -1 : 6);
+    QCOMPARE(window->SGröße->currentText(), sizeBad ? QString() : QStringLiteral("20"));
+    const bool faceBad = key == QLatin1String("Still");
+    QCOMPARE(window->Combo_SArt->currentText(), faceBad ? QString() : QStringLiteral("Liberation Mono"));
+    // A bad option index leaves the design's choice, "Alphabet", switched on.
+    const bool kindBad = key == QLatin1String("Print_Art");
+    QCOMPARE(window->Option_Testdruck[0]->isChecked(), kindBad);
+    QCOMPARE(window->Option_Testdruck[1]->isChecked(), !kindBad);
+    QVERIFY(!window->txt_Handvorgabe->isEnabled());
+    QVERIFY(!window->Check_Fett->isChecked());
+    QCOMPARE(window->Check_Now->isChecked(), key != QLatin1String("Check_Now"));
+    QCOMPARE(textColor(window->txt_Color[0]), QColor(Qt::black));
+    QCOMPARE(textColor(window->txt_Color[1]), QColor(Qt::black));
+    QCOMPARE(window->txt_Überschrift->text(), QStringLiteral("Schriftenübersicht"));
+}
+
+void LoadTest::loadingTwiceKeepsFifteenSizes()
+{
+    const auto window = loadedMainWindow();
+    window->Form_Load();
+    QCOMPARE(window->SGröße->count(), 15);
+    QCOMPARE(listEntries(window->List_Fonts).size(), 3);
+    QCOMPARE(window->Combo_SArt->count(), 3);
+}
+
+void LoadTest::windowIsFixedNarrowWithItsMenu()
+{
+    const auto window = loadedMainWindow();
+    window->show();
+    QCOMPARE(window->windowTitle(), QStringLiteral("Letterloom"));
+    QCOMPARE(window->width(), twips(8820 - 90));
+    QCOMPARE(window->minimumSize(), window->maximumSize());
+    QVERIFY(window->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+    QVERIFY(!window->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    QCOMPARE(window->UpDown->x(), twips(8430));
+    QCOMPARE(window->ZeigeSchrift->width(), twips(7995));
+    QCOMPARE(window->centralWidget()->height(), twips(4710));
+    // The option panel lies beyond the narrow window's edge.
+    QVERIFY(!window->Combo_SArt->isVisible());
+    QVERIFY(window->cmd_More->isVisible());
+
+    QCOMPARE(window->Menü->title(), QStringLiteral("Typecaddy"));
+    const QList<QAction *> items = window->Menü->actions();
+    QCOMPARE(items.size(), 4);
+    QCOMPARE(items[0]->text(), QStringLiteral("aktuelle Version suchen"));
+    QCOMPARE(items[1]->text(), QStringLiteral("Homepage besuchen"));
+    QVERIFY(items[2]->isSeparator());
+    QCOMPARE(items[3]->text(), QStringLiteral("Ende"));
+    window->close();
+}
+
+void LoadTest::closingStoresTheTitle_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("close box") << "close box" << "Meine Schriften";
+    QTest::newRow("Schließen") << "button" << "Alle Schriften";
+    QTest::newRow("menu Ende") << "menu" << "Katalog 2026";
+    QTest::newRow("empty title") << "close box" << "";
+}
+
+void LoadTest::closingStoresTheTitle()
+{
+    QFETCH(QString, how);
+    QFETCH(QString, title);
+    {
+        const auto window = loadedMainWindow();
+        window->show();
+        window->txt_Überschrift->setText(title);
+        if (how == QLatin1String("button"))
+            window->cmd_Ende->click();
+        else if (how == QLatin1String("menu"))
+            window->Ende->trigger();
+        else
+            window->close();
+        QVERIFY(!window->isVisible());
+    }
+    QVERIFY(QSettings(testEnvironment().settingsFile(), QSettings::IniFormat).contains(QStringLiteral("Typecaddy/Titel")));
+    QCOMPARE(testEnvironment().storedValue(QStringLiteral("Titel")), title);
+    const auto next = loadedMainWindow();
+    QCOMPARE(next->txt_Überschrift->text(), title);
+}
+
+void LoadTest::failedWriteWarnsOncePerRun()
+{
+    const auto window = loadedMainWindow();
+    window->show();
+    const QString blocker = testEnvironment().root() + QStringLiteral("/blocker");
+    QFile(blocker).open(QIODevice::WriteOnly);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, blocker + QStringLiteral("/config"));
+
+    SeenMessage warning;
+    answerMessageBox(warning, QMessageBox::Ok);
+    window->Check_Fett->click();
+    QVERIFY(warning.shown);
+    QCOMPARE(warning.title, QStringLiteral("Letterloom"));
+    QCOMPARE(warning.icon, QMessageBox::Warning);
+    QCOMPARE(warning.text, QStringLiteral("Die Einstellungen konnten nicht gespeichert werden.\n")
+                               + blocker + QStringLiteral("/config/Made by Orvik.ini"));
+
+    SeenMessage again;
+    answerMessageBox(again, QMessageBox::Ok);
+    window->Check_Fett->click();
+    window->Option_Testdruck[2]->click();
+    QTest::qWait(100);
+    QVERIFY(!again.shown);
+    QVERIFY(window->Option_Testdruck[2]->isChecked());
+
+    // Once the folder can be written again, so can the options.
+    testEnvironment().redirectSettings();
+    window->Check_Fett->click();
+    QCOMPARE(testEnvironment().storedValue(QStringLiteral("Check_Fett")), QStringLiteral("1"));
+    window->close();
+}
+
+void LoadTest::everyControlHasAnAccessibleNameAndTabOrder()
+{
+    const auto window = loadedMainWindow();
+    for (QWidget *control : window->centralWidget()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (control->focusPolicy() == Qt::NoFocus)
+            continue;
+        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(control);
+        QVERIFY2(accessible && !accessible->text(QAccessible::Name).isEmpty(), qPrintable(control->objectName()));
+    }
+    QCOMPARE(window->List_Fonts->accessibleName(), QStringLiteral("Verfügbare Schriften"));
+    QCOMPARE(window->cmd_TeilEinfügen->accessibleName(), QStringLiteral("markierte hinzufügen"));
+    QCOMPARE(window->cmd_Drucken->accessibleName(), QStringLiteral("Druckvorschau"));
+
+    // Tab walks the controls the narrow window shows, in the designed order.
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    window->activateWindow();
+    window->List_Fonts->setFocus();
+    QStringList chain;
+    for (int i = 0; i < 12; ++i) {
+        chain.append(QApplication::focusWidget()->objectName());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    QCOMPARE(chain, (QStringList{QStringLiteral("List_Fonts"), QStringLiteral("cmd_TeilEinfügen"),
+                                 QStringLiteral("cmd_AlleEinfügen"), QStringLiteral("cmd_Re"),
+                                 QStringLiteral("cmd_Clear"), QStringLiteral("List_zuDrucken"),
+                                 QStringLiteral("Option_Testdruck(1)"), QStringLiteral("cmd_Drucken"),
+                                 QStringLiteral("UpDown"), QStringLiteral("cmd_Ende"), QStringLiteral("cmd_More"),
+                                 QStringLiteral("Logo")}));
+    window->close();
+}
+
+LETTERLOOM_TEST_MAIN(LoadTest)
+#include "loadtest.moc"

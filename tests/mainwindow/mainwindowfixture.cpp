@@ -1,0 +1,36 @@
+#include "mainwindowfixture.h"
+
+#include "controls/sortedcombobox.h"
+#include "controls/sortedlistwidget.h"
+
+#include <QLabel>
+
+QStringList liberationFonts()
+{
+    return {QStringLiteral("Liberation Serif"), QStringLiteral("Liberation Mono"), QStringLiteral("Liberation Sans")};
+}
+
+std::unique_ptr<Glyphana> loadedMainWindow(const QStringList &fonts)
+{
+    auto window = std::make_unique<Glyphana>();
+    window->Form_Load();
+    for (const QString &name : fonts) {
+        window->List_Fonts->addSorted(name);
+        window->Combo_SArt->addSorted(name);
+    }
+    window->Form_Load();
+    return window;
+}
+
+QStringList listEntries(const QListWidget *list)
+{
+    QStringList entries;
+    for (int row = 0; row < list->count(); ++row)
+        entries.append(list->item(row)->text());
+    return entries;
+}
+
+QColor textColor(const QLabel *label)
+{
+    return label->palette().color(QPalette::WindowText);
+}

@@ -1,0 +1,221 @@
+#include "mainwindowfixture.h"
+
+#include "controls/flatbutton.h"
+#include "controls/sortedcombobox.h"
+#include "controls/spinbuttons.h"
+#include "fixtures/modaldriver.h"
+#include "fixtures/testmain.h"
+
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+
+namespace {
+void chooseEntry(QComboBox *box, const QString &text)
+{
+    box->setCurrentIndex(box->findText(text));
+    emit box->activated(box->currentIndex());
+}
+
+QString stored(const char *key)
+{
+    return testEnvironment().storedValue(QString::fromLatin1(key));
+}
+} // namespace
+
+class PrintOptionsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { testEnvironment().clearSettings(); }
+
+    void eachChangeIsStoredAtOnce();
+    void sampleKindSwitchesTheHandEntryBox();
+    void colourDialogStoresOnlyAChosenColour_data();
+    void colourDialogStoresOnlyAChosenColour();
+    void spinSizesOnlyTheSampleDisplay_data();
+    void spinSizesOnlyTheSampleDisplay();
+    void optionsDoNotTouchTheSampleDisplay();
+    void roundTripThroughTheSettingsFile();
+    void printOptionsReadTheControls();
+};
+
+void PrintOptionsTest::eachChangeIsStoredAtOnce()
+{
+    const auto window = loadedMainWindow();
+    window->Check_Fett->click();
+    QCOMPARE(stored("Check_Fett"), QStringLiteral("1"));
+    window->Check_Now->click();
+    QCOMPARE(stored("Check_Now"), QStringLiteral("0"));
+    chooseEntry(window->Combo_SArt, QStringLiteral("Liberation Mono"));
+    QCOMPARE(stored("Still"), QStringLiteral("Liberation Mono"));
+    chooseEntry(window->SGröße, QStringLiteral("14"));
+    QCOMPARE(stored("FontSize"), QStringLiteral("14"));
+    window->Option_Testdruck[2]->click();
+    QCOMPARE(stored("Print_Art"), QStringLiteral("2"));
+    // The title waits for the window to close; the hand-entered text is never stored.
+    window->txt_Überschrift->setText(QStringLiteral("Neu"));
+    window->Option_Testdruck[3]->click();
+    window->txt_Handvorgabe->setText(QStringLiteral("Quax"));
+    QCOMPARE(stored("Titel"), QString());
+    window->close();
+    QCOMPARE(stored("Titel"), QStringLiteral("Neu"));
+    QVERIFY(!testEnvironment().storedValue(QStringLiteral("Handvorgabe")).contains(QStringLiteral("Quax")));
+}
+
+void PrintOptionsTest::sampleKindSwitchesTheHandEntryBox()
+{
+    const auto window = loadedMainWindow();
+    QLineEdit *box = window->txt_Handvorgabe;
+    window->Option_Testdruck[3]->click();
+    QVERIFY(box->isEnabled());
+    QCOMPARE(box->palette().color(QPalette::Base), QColor(Qt::white));
+    box->setText(QStringLiteral("Quax"));
+
+    for (int kind : {0, 1, 2}) {
+        window->Option_Testdruck[kind]->click();
+        QVERIFY(!box->isEnabled());
+        QCOMPARE(box->palette().color(QPalette::Base), QColor(0xE0, 0xE0, 0xE0));
+        QCOMPARE(box->text(), QStringLiteral("Quax"));
+    }
+    window->Option_Testdruck[3]->click();
+    QVERIFY(box->isEnabled());
+    QCOMPARE(box->text(), QStringLiteral("Quax"));
+}
+
+void PrintOptionsTest::colourDialogStoresOnlyAChosenColour_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<bool>("accept");
+    QTest::newRow("names, white") << 0 << true;
+    QTest::newRow("samples, white") << 1 << true;
+    QTest::newRow("names, cancelled") << 0 << false;
+    QTest::newRow("samples, cancelled") << 1 << false;
+}
+
+void PrintOptionsTest::colourDialogStoresOnlyAChosenColour()
+{
+    QFETCH(int, index);
+    QFETCH(bool, accept);
+    testEnvironment().writeSettings({{QStringLiteral("FontColor%1").arg(index), QStringLiteral("255")}});
+    const auto window = loadedMainWindow();
+
+    QColor offered;
+    whenModal<QColorDialog>([&offered, accept](QColorDialog *dialog) {
+        offered = dialog->currentColor();
+        dialog->setCurrentColor(Qt::white);
+        if (accept)
+            dialog->accept();
+        else
+            dialog->reject();
+    });
+    window->cmd_Color[index]->click();
+
+    QCOMPARE(offered, QColor(255, 0, 0));
+    QCOMPARE(textColor(window->txt_Color[index]), accept ? QColor(Qt::white) : QColor(255, 0, 0));
+    QCOMPARE(stored(index == 0 ? "FontColor0" : "FontColor1"), accept ? QStringLiteral("16777215") : QStringLiteral("255"));
+    QCOMPARE(textColor(window->txt_Color[1 - index]), QColor(Qt::black));
+}
+
+void PrintOptionsTest::spinSizesOnlyTheSampleDisplay_data()
+{
+    QTest::addColumn<QList<int>>("steps");
+    QTest::addColumn<int>("points");
+    QTest::newRow("first step up") << QList<int>{1} << 24;
+    QTest::newRow("first step down") << QList<int>{-1} << 22;
+    QTest::newRow("down to the bottom") << QList<int>(20, -1) << 8;
+    QTest::newRow("up to the top") << QList<int>(15, 1) << 33;
+}
+
+void PrintOptionsTest::spinSizesOnlyTheSampleDisplay()
+{
+    QFETCH(QList<int>, steps);
+    QFETCH(int, points);
+    const auto window = loadedMainWindow();
+    window->show();
+    window->UpDown->setFocus();
+    for (int step : steps)
+        QTest::keyClick(window->UpDown, step > 0 ? Qt::Key_Up : Qt::Key_Down);
+    QCOMPARE(window->ZeigeSchrift->font().pointSize(), points);
+    QCOMPARE(window->UpDown->value(), points - 23);
+    QCOMPARE(window->ZeigeSchrift->text(), QStringLiteral("Liberation Mono"));
+    window->close();
+}
+
+void PrintOptionsTest::optionsDoNotTouchTheSampleDisplay()
+{
+    const auto window = loadedMainWindow();
+    const QFont before = window->ZeigeSchrift->font();
+    const QPalette colours = window->ZeigeSchrift->palette();
+    window->Check_Fett->click();
+    chooseEntry(window->Combo_SArt, QStringLiteral("Liberation Serif"));
+    chooseEntry(window->SGröße, QStringLiteral("28"));
+    whenModal<QColorDialog>([](QColorDialog *dialog) {
+        dialog->setCurrentColor(Qt::blue);
+        dialog->accept();
+    });
+    window->cmd_Color[1]->click();
+    QCOMPARE(window->ZeigeSchrift->font(), before);
+    QCOMPARE(window->ZeigeSchrift->palette(), colours);
+}
+
+void PrintOptionsTest::roundTripThroughTheSettingsFile()
+{
+    {
+        const auto window = loadedMainWindow();
+        window->Check_Fett->click();
+        window->Check_Now->click();
+        chooseEntry(window->Combo_SArt, QStringLiteral("Liberation Serif"));
+        chooseEntry(window->SGröße, QStringLiteral("16"));
+        window->Option_Testdruck[3]->click();
+        window->txt_Handvorgabe->setText(QStringLiteral("Quax"));
+        window->txt_Überschrift->setText(QStringLiteral("Mein Katalog"));
+        window->UpDown->setValue(4);
+        whenModal<QColorDialog>([](QColorDialog *dialog) {
+            dialog->setCurrentColor(Qt::white);
+            dialog->accept();
+        });
+        window->cmd_Color[1]->click();
+        window->close();
+    }
+    const auto window = loadedMainWindow();
+    QVERIFY(window->Check_Fett->isChecked());
+    QVERIFY(!window->Check_Now->isChecked());
+    QCOMPARE(window->Combo_SArt->currentText(), QStringLiteral("Liberation Serif"));
+    QCOMPARE(window->SGröße->currentText(), QStringLiteral("16"));
+    QVERIFY(window->Option_Testdruck[3]->isChecked());
+    QVERIFY(window->txt_Handvorgabe->isEnabled());
+    QCOMPARE(window->txt_Handvorgabe->text(), QStringLiteral("ABC abc 123"));
+    QCOMPARE(window->txt_Überschrift->text(), QStringLiteral("Mein Katalog"));
+    QCOMPARE(textColor(window->txt_Color[1]), QColor(Qt::white));
+    QCOMPARE(stored("FontColor1"), QStringLiteral("16777215"));
+    QCOMPARE(window->UpDown->value(), 0);
+    QCOMPARE(window->ZeigeSchrift->font().pointSizeF(), 19.5);
+}
+
+void PrintOptionsTest::printOptionsReadTheControls()
+{
+    const auto window = loadedMainWindow();
+    window->txt_Überschrift->setText(QStringLiteral("Titel"));
+    window->Check_Fett->click();
+    window->Option_Testdruck[3]->click();
+    window->txt_Handvorgabe->setText(QStringLiteral("Hamburgefonts"));
+    const PrintOptions options = window->printOptions();
+    QCOMPARE(options.title, QStringLiteral("Titel"));
+    QCOMPARE(options.headingTypeface, QString());
+    QCOMPARE(options.sampleSize, QStringLiteral("20"));
+    QVERIFY(options.boldSamples);
+    QVERIFY(options.dateLine);
+    QCOMPARE(options.sampleKind, SampleKind::HandEntered);
+    QCOMPARE(options.handEnteredSample, QStringLiteral("Hamburgefonts"));
+    QCOMPARE(options.headingColor, QColor(Qt::black));
+    window->Option_Testdruck[2]->click();
+    QCOMPARE(window->printOptions().sampleKind, SampleKind::AllCharacters);
+}
+
+LETTERLOOM_TEST_MAIN(PrintOptionsTest)
+#include "printoptionstest.moc"
