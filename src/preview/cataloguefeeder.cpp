@@ -1,0 +1,77 @@
+#include "preview/cataloguefeeder.h"
+
+#include <QElapsedTimer>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QTextLayout>
+
+namespace {
+// A font block costs about a millisecond to lay out, most of it for loading
+// the font; this keeps each turn of the event loop well below what a user notices.
+constexpr qint64 TurnBudgetMs = 25;
+// Enough blocks to fill a tall screen before the window first shows.
+constexpr int FirstScreenBlocks = 40;
+// While the view lays out again after a resize, look again this often.
+constexpr int WaitForLayoutMs = 10;
+
+// The view lays a changed document out in steps of its own; appending while it
+// is behind would make it catch up in one go.
+bool layoutCaughtUp(const QTextDocument *document)
+{
+    const QTextLayout *layout = document->lastBlock().layout();
+    return layout && layout->lineCount() > 0;
+}
+} // namespace
+
+CatalogueFeeder::CatalogueFeeder(QTextEdit *view, const PrintOptions &options, const QStringList &fontNames,
+                                 const QDateTime &now, const QLocale &locale, QObject *parent)
+    : QObject(parent), m_view(view), m_builder(view->document(), options, fontNames, now, locale)
+{
+    m_timer.setSingleShot(true);
+    connect(&m_timer, &QTimer::timeout, this, &CatalogueFeeder::feed);
+}
+
+void CatalogueFeeder::start()
+{
+    m_builder.start();
+    for (int block = 0; block < FirstScreenBlocks; ++block) {
+        if (!m_builder.step())
+            break;
+    }
+    if (m_builder.isFinished())
+        emit finished();
+    else
+        m_timer.start(0);
+}
+
+void CatalogueFeeder::finish()
+{
+    if (m_builder.isFinished())
+        return;
+    m_timer.stop();
+    m_builder.finish();
+    emit finished();
+}
+
+void CatalogueFeeder::stop()
+{
+    m_timer.stop();
+}
+
+void CatalogueFeeder::feed()
+{
+    if (!layoutCaughtUp(m_view->document())) {
+        m_timer.start(WaitForLayoutMs);
+        return;
+    }
+    QElapsedTimer turn;
+    turn.start();
+    while (m_builder.step()) {
+        if (turn.elapsed() >= TurnBudgetMs) {
+            m_timer.start(0);
+            return;
+        }
+    }
+    emit finished();
+}
