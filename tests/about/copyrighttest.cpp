@@ -1,0 +1,395 @@
+#include "about/abouttexts.h"
+#include "about/copyright.h"
+#include "app/appinfo.h"
+#include "app/twips.h"
+#include "controls/flatbutton.h"
+#include "controls/gradientbar.h"
+#include "controls/linklabel.h"
+#include "fixtures/modaldriver.h"
+#include "fixtures/testmain.h"
+
+#include <QDesktopServices>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScreen>
+#include <QWindow>
+
+namespace {
+// Stands in for the browser and the mail program.
+class UrlCatcher : public QObject
+{
+    Q_OBJECT
+public:
+    UrlCatcher()
+    {
+        for (const QString &scheme : schemes())
+            QDesktopServices::setUrlHandler(scheme, this, "open");
+    }
+    ~UrlCatcher() override
+    {
+        for (const QString &scheme : schemes())
+            QDesktopServices::unsetUrlHandler(scheme);
+    }
+    QList<QUrl> opened;
+
+public slots:
+    void open(const QUrl &url) { opened.append(url); }
+
+private:
+    static QStringList schemes() { return {QStringLiteral("http"), QStringLiteral("https"), QStringLiteral("mailto")}; }
+};
+
+// The main window as far as the About window sees it: an icon and a text field
+// to show that it takes input again.
+struct Owner {
+    Owner()
+    {
+        window.setWindowIcon(QIcon(QStringLiteral(":/images/appicon.png")));
+        window.resize(400, 300);
+        field = new QLineEdit(&window);
+        window.show();
+        window.activateWindow();
+    }
+    QWidget window;
+    QLineEdit *field;
+};
+
+QImage imageOf(const QPixmap &picture)
+{
+    return picture.toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
+QWidget *element(Copyright &about, const QString &name)
+{
+    return about.clientArea()->findChild<QWidget *>(name);
+}
+} // namespace
+
+class CopyrightTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void versionLine_data();
+    void versionLine();
+    void authorLine();
+
+    void showsTheVersionAndTitleWhenOpened();
+    void authorLineIsFilledOnEveryOpening();
+    void activationRepeatsItsSteps();
+    void activationStepsFailOneByOne();
+
+    void hasNoTitleBarAndStaysOutOfTheTaskbar();
+    void isCentredOnTheScreen();
+    void elementsSitWhereDesigned_data();
+    void elementsSitWhereDesigned();
+    void textsAreNotClipped();
+    void titleHasAWhiteShadow();
+
+    void closes_data();
+    void closes();
+    void focusStartsOnOkayAndTabsThroughTheLinks();
+
+    void linksOpenTheirAddress_data();
+    void linksOpenTheirAddress();
+    void linkTurnsRedUnderTheMouse();
+};
+
+void CopyrightTest::versionLine_data()
+{
+    QTest::addColumn<int>("major");
+    QTest::addColumn<int>("minor");
+    QTest::addColumn<int>("revision");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("program version") << 2 << 1 << 2 << " Version 2.01.02";
+    QTest::newRow("two-digit minor keeps its zero") << 2 << 12 << 2 << " Version 2.012.02";
+    QTest::newRow("two-digit revision keeps its zero") << 10 << 0 << 15 << " Version 10.00.015";
+}
+
+void CopyrightTest::versionLine()
+{
+    QFETCH(int, major);
+    QFETCH(int, minor);
+    QFETCH(int, revision);
+    QFETCH(QString, expected);
+    QCOMPARE(::versionLine(VersionNumber{qint16(major), qint16(minor), qint16(revision)}), expected);
+}
+
+void CopyrightTest::authorLine()
+{
+    QCOMPARE(::authorLine(QDate(2026, 12, 31)), QStringLiteral("© 2026 Made by Orvik"));
+    QCOMPARE(::authorLine(QDate(2031, 1, 1)), QStringLiteral("© 2031 Made by Orvik"));
+}
+
+void CopyrightTest::showsTheVersionAndTitleWhenOpened()
+{
+    Owner owner;
+    Copyright about(&owner.window);
+    QCOMPARE(about.roLabel->caption(), QStringLiteral(" Version 00.00.00"));
+    about.show();
+    QCOMPARE(about.roLabel->caption(), QStringLiteral(" Version 2.01.02"));
+    QCOMPARE(about.txt_Titel[0]->text(), AppTitle);
+    QCOMPARE(about.txt_Titel[1]->text(), AppTitle);
+    QCOMPARE(about.roLabel->font().pointSizeF(), 8.25);
+    QVERIFY(about.roLabel->font().bold());
+}
+
+void CopyrightTest::authorLineIsFilledOnEveryOpening()
+{
+    Owner owner;
+    const QString expected = QStringLiteral("© ") + QDate::currentDate().toString(QStringLiteral("yyyy"))
+                             + QStringLiteral(" Made by Orvik");
+    for (int opening = 0; opening < 2; ++opening) {
+        Copyright about(&owner.window);
+        QString seen;
+        whenModal<Copyright>([&seen](Copyright *shown) {
+            seen = shown->txt_Name->text();
+            shown->cmdOK->click();
+        });
+        about.exec();
+        QCOMPARE(seen, expected);
+    }
+
+    Copyright reused(&owner.window);
+    reused.show();
+    reused.txt_Name->setText(QStringLiteral("stale"));
+    reused.hide();
+    reused.show();
+    QCOMPARE(reused.txt_Name->text(), expected);
+}
+
+void CopyrightTest::activationRepeatsItsSteps()
+{
+    Owner owner;
+    Copyright about(&owner.window);
+    about.show();
+    QTRY_VERIFY(about.isActiveWindow());
+    QCOMPARE(imageOf(about.ImageLogo->pixmap()), imageOf(owner.window.windowIcon().pixmap(32, 32)));
+
+    QPixmap green(32, 32);
+    green.fill(Qt::green);
+    owner.window.setWindowIcon(QIcon(green));
+    about.roLabel->setCaption(QStringLiteral("x"));
+    about.txt_Titel[1]->setText(QStringLiteral("x"));
+
+    owner.window.activateWindow();
+    QTRY_VERIFY(!about.isActiveWindow());
+    about.activateWindow();
+    QTRY_VERIFY(about.isActiveWindow());
+    QCOMPARE(imageOf(about.ImageLogo->pixmap()), imageOf(green));
+    QCOMPARE(about.roLabel->caption(), QStringLiteral(" Version 2.01.02"));
+    QCOMPARE(about.txt_Titel[1]->text(), AppTitle);
+}
+
+void CopyrightTest::activationStepsFailOneByOne()
+{
+    const QIcon applicationIcon = QApplication::windowIcon();
+    QApplication::setWindowIcon(QIcon());
+    Copyright about;
+    QPixmap before(32, 32);
+    before.fill(Qt::blue);
+    about.ImageLogo->setPixmap(before);
+    about.show();
+    QTRY_VERIFY(about.isActiveWindow());
+    QApplication::setWindowIcon(applicationIcon);
+
+    QCOMPARE(imageOf(about.ImageLogo->pixmap()), imageOf(before));
+    QCOMPARE(about.roLabel->caption(), QStringLiteral(" Version 2.01.02"));
+    QCOMPARE(about.txt_Titel[0]->text(), AppTitle);
+}
+
+void CopyrightTest::hasNoTitleBarAndStaysOutOfTheTaskbar()
+{
+    Owner owner;
+    Copyright about(&owner.window);
+    about.show();
+    QVERIFY(about.windowFlags().testFlag(Qt::FramelessWindowHint));
+    QVERIFY(!about.windowFlags().testFlag(Qt::WindowCloseButtonHint));
+    QVERIFY(about.windowTitle().isEmpty());
+    // Taskbars leave out dialogs that belong to another window.
+    QCOMPARE(about.windowType(), Qt::Dialog);
+    QVERIFY(about.windowHandle());
+    QCOMPARE(about.windowHandle()->transientParent(), owner.window.windowHandle());
+    QCOMPARE(about.size(), about.minimumSize());
+    QCOMPARE(about.size(), about.maximumSize());
+}
+
+void CopyrightTest::isCentredOnTheScreen()
+{
+    Owner owner;
+    owner.window.move(0, 0);
+    Copyright about(&owner.window);
+    about.show();
+    const QPoint offset = about.frameGeometry().center() - owner.window.screen()->availableGeometry().center();
+    QVERIFY2(offset.manhattanLength() <= 2, qPrintable(QStringLiteral("%1, %2").arg(offset.x()).arg(offset.y())));
+}
+
+void CopyrightTest::elementsSitWhereDesigned_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("designed");
+    QTest::addColumn<bool>("mayWiden");
+    QTest::newRow("roLabel") << "roLabel" << twipsRect(0, 0, 375, 2175) << false;
+    QTest::newRow("txt_Titel(1)") << "txt_Titel(1)" << twipsRect(420, 60, 3135, 555) << false;
+    QTest::newRow("txt_Titel(0)") << "txt_Titel(0)" << twipsRect(450, 90, 3135, 555) << false;
+    QTest::newRow("txt_Name") << "txt_Name" << twipsRect(1200, 600, 2355, 195) << true;
+    QTest::newRow("ImageLogo") << "ImageLogo" << QRect(twips(480), twips(600), 32, 32) << false;
+    QTest::newRow("roLabel1(1)") << "roLabel1(1)" << twipsRect(1800, 810, 1755, 255) << true;
+    QTest::newRow("roLabel1(2)") << "roLabel1(2)" << twipsRect(1800, 1020, 1335, 255) << true;
+    QTest::newRow("Line3D1") << "Line3D1" << twipsRect(420, 1560, 3075, 45) << false;
+    QTest::newRow("Logo") << "Logo" << twipsRect(480, 1650, 1110, 450) << false;
+    QTest::newRow("cmdOK") << "cmdOK" << twipsRect(2220, 1680, 1215, 405) << false;
+    // Captions sized to their text: only the top left corner is designed.
+    QTest::newRow("Label1(1)") << "Label1(1)" << QRect(twips(1200), twips(825), 0, 0) << true;
+    QTest::newRow("Label1(3)") << "Label1(3)" << QRect(twips(1200), twips(1065), 0, 0) << true;
+    QTest::newRow("Label1(0)") << "Label1(0)" << QRect(twips(540), twips(1320), 0, 0) << true;
+}
+
+void CopyrightTest::elementsSitWhereDesigned()
+{
+    QFETCH(QString, name);
+    QFETCH(QRect, designed);
+    QFETCH(bool, mayWiden);
+    Copyright about;
+    about.show();
+    QCOMPARE(about.clientArea()->size(), QSize(twips(3585), twips(2190)));
+    QWidget *control = element(about, name);
+    QVERIFY(control);
+    QCOMPARE(control->objectName(), name);
+    QCOMPARE(control->pos(), designed.topLeft());
+    if (designed.isEmpty())
+        return;
+    QCOMPARE(control->height(), designed.height());
+    if (mayWiden)
+        QVERIFY(control->width() >= designed.width());
+    else
+        QCOMPARE(control->width(), designed.width());
+    QVERIFY(!control->accessibleName().isEmpty());
+}
+
+void CopyrightTest::textsAreNotClipped()
+{
+    Copyright about;
+    about.show();
+    const QList<QLabel *> labels = about.clientArea()->findChildren<QLabel *>();
+    QVERIFY(labels.size() >= 9);
+    for (QLabel *label : labels) {
+        QVERIFY2(label->width() >= label->sizeHint().width(), qPrintable(label->objectName()));
+        QVERIFY2(label->height() >= label->fontMetrics().height(), qPrintable(label->objectName()));
+        QVERIFY2(label->geometry().right() < about.clientArea()->width(), qPrintable(label->objectName()));
+        if (!label->text().isEmpty())
+            QCOMPARE(label->textFormat(), Qt::PlainText);
+    }
+}
+
+void CopyrightTest::titleHasAWhiteShadow()
+{
+    Copyright about;
+    about.show();
+    QCOMPARE(about.txt_Titel[0]->pos() - about.txt_Titel[1]->pos(), QPoint(twips(30), twips(30)));
+    QCOMPARE(about.txt_Titel[0]->palette().color(QPalette::WindowText), QColor(Qt::white));
+    QCOMPARE(about.txt_Titel[1]->palette().color(QPalette::WindowText), QColor(Qt::black));
+    QCOMPARE(about.txt_Titel[1]->font().pointSize(), 18);
+    QVERIFY(about.txt_Titel[1]->font().bold());
+    const QObjectList stacking = about.clientArea()->children();
+    QVERIFY(stacking.indexOf(about.txt_Titel[1]) > stacking.indexOf(about.txt_Titel[0]));
+}
+
+void CopyrightTest::closes_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("result");
+    QTest::newRow("click on Okay") << 0 << int(QDialog::Accepted);
+    QTest::newRow("Enter") << int(Qt::Key_Return) << int(QDialog::Accepted);
+    QTest::newRow("Escape") << int(Qt::Key_Escape) << int(QDialog::Rejected);
+}
+
+void CopyrightTest::closes()
+{
+    QFETCH(int, key);
+    QFETCH(int, result);
+    Owner owner;
+    Copyright about(&owner.window);
+    whenModal<Copyright>([key](Copyright *shown) {
+        if (key == 0)
+            QTest::mouseClick(shown->cmdOK, Qt::LeftButton);
+        else
+            QTest::keyClick(shown, Qt::Key(key));
+    });
+    QCOMPARE(about.exec(), result);
+    QVERIFY(!about.isVisible());
+    QVERIFY(!QApplication::activeModalWidget());
+
+    owner.window.activateWindow();
+    owner.field->setFocus();
+    QTest::keyClicks(owner.field, QStringLiteral("wieder da"));
+    QCOMPARE(owner.field->text(), QStringLiteral("wieder da"));
+}
+
+void CopyrightTest::focusStartsOnOkayAndTabsThroughTheLinks()
+{
+    Owner owner;
+    Copyright about(&owner.window);
+    QList<QWidget *> visited;
+    whenModal<Copyright>([&visited](Copyright *shown) {
+        for (int step = 0; step < 4; ++step) {
+            visited.append(QApplication::focusWidget());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        shown->reject();
+    });
+    about.exec();
+    const QList<QWidget *> expected{about.cmdOK, about.roLabel1[1], about.roLabel1[2], about.cmdOK};
+    QCOMPARE(visited, expected);
+}
+
+void CopyrightTest::linksOpenTheirAddress_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<bool>("byKeyboard");
+    QTest::addColumn<QUrl>("expected");
+    const QUrl site(VendorSiteUrl);
+    const QUrl mail(QStringLiteral("mailto:") + VendorMailAddress);
+    QTest::newRow("web site by click") << 1 << false << site;
+    QTest::newRow("web site by Enter") << 1 << true << site;
+    QTest::newRow("mail by click") << 2 << false << mail;
+    QTest::newRow("mail by Enter") << 2 << true << mail;
+}
+
+void CopyrightTest::linksOpenTheirAddress()
+{
+    QFETCH(int, index);
+    QFETCH(bool, byKeyboard);
+    QFETCH(QUrl, expected);
+    UrlCatcher desktop;
+    Copyright about;
+    about.show();
+    QTRY_VERIFY(about.isActiveWindow());
+    LinkLabel *link = about.roLabel1[index];
+    if (byKeyboard) {
+        link->setFocus();
+        QTest::keyClick(link, Qt::Key_Return);
+    } else {
+        QTest::mouseClick(link, Qt::LeftButton, {}, link->rect().center());
+    }
+    QCOMPARE(desktop.opened, QList<QUrl>{expected});
+    QVERIFY(about.isVisible());
+    QVERIFY(link->font().underline());
+    QCOMPARE(link->cursor().shape(), Qt::PointingHandCursor);
+    QCOMPARE(link->text(), index == 1 ? QUrl(VendorSiteUrl).host() : VendorMailAddress);
+}
+
+void CopyrightTest::linkTurnsRedUnderTheMouse()
+{
+    Copyright about;
+    about.show();
+    QTRY_VERIFY(about.isActiveWindow());
+    LinkLabel *link = about.roLabel1[1];
+    QCOMPARE(link->palette().color(QPalette::WindowText), QColor(Qt::black));
+    QTest::mouseMove(link, link->rect().center());
+    QTRY_COMPARE(link->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    QTest::mouseMove(about.cmdOK, about.cmdOK->rect().center());
+    QTRY_COMPARE(link->palette().color(QPalette::WindowText), QColor(Qt::black));
+}
+
+LETTERLOOM_TEST_MAIN(CopyrightTest)
+#include "copyrighttest.moc"
