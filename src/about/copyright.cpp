@@ -1,6 +1,7 @@
 #include "about/copyright.h"
 
 #include "about/abouttexts.h"
+#include "about/skiptaskbar.h"
 #include "app/appinfo.h"
 #include "app/colors.h"
 #include "app/twips.h"
@@ -239,6 +240,7 @@ void Copyright::showEvent(QShowEvent *event)
         return;
     Form_Load();
     centreOnScreen();
+    skipTaskbar(this);
 }
 
 void Copyright::centreOnScreen()

@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QIcon>
 #include <QTimer>
-#include <QDebug>
 
 int main(int argc, char *argv[])
 {
@@ -26,7 +25,6 @@ int main(int argc, char *argv[])
     QObject::connect(poll, &QTimer::timeout, &about, [&] {
         if (!about.isActiveWindow())
             return;
-        for (QWidget *w : about.clientArea()->findChildren<QWidget *>()) qWarning() << w->objectName() << w->geometry() << w->sizeHint();
         status = about.grab().save(target) ? 0 : 1;
         about.accept();
     });

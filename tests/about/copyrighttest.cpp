@@ -14,6 +14,10 @@
 #include <QScreen>
 #include <QWindow>
 
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+
 namespace {
 // Stands in for the browser and the mail program.
 class UrlCatcher : public QObject
@@ -59,6 +63,34 @@ QImage imageOf(const QPixmap &picture)
     return picture.toImage().convertToFormat(QImage::Format_ARGB32);
 }
 
+// The window states the desktop reads from the window, by name.
+QStringList x11WindowStates(QWidget *window)
+{
+    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t *connection = x11->connection();
+    auto atom = [connection](const char *name) {
+        xcb_intern_atom_reply_t *reply =
+            xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, uint16_t(qstrlen(name)), name), nullptr);
+        const xcb_atom_t result = reply->atom;
+        std::free(reply);
+        return result;
+    };
+    xcb_get_property_reply_t *reply = xcb_get_property_reply(
+        connection,
+        xcb_get_property(connection, 0, xcb_window_t(window->winId()), atom("_NET_WM_STATE"), XCB_ATOM_ATOM, 0, 64),
+        nullptr);
+    QStringList names;
+    const auto *states = static_cast<const xcb_atom_t *>(xcb_get_property_value(reply));
+    for (int i = 0; i < xcb_get_property_value_length(reply) / int(sizeof(xcb_atom_t)); ++i) {
+        xcb_get_atom_name_reply_t *name =
+            xcb_get_atom_name_reply(connection, xcb_get_atom_name(connection, states[i]), nullptr);
+        names.append(QString::fromLatin1(xcb_get_atom_name_name(name), xcb_get_atom_name_name_length(name)));
+        std::free(name);
+    }
+    std::free(reply);
+    return names;
+}
+
 QWidget *element(Copyright &about, const QString &name)
 {
     return about.clientArea()->findChild<QWidget *>(name);
@@ -79,6 +111,7 @@ private slots:
     void activationStepsFailOneByOne();
 
     void hasNoTitleBarAndStaysOutOfTheTaskbar();
+    void staysOutOfTheTaskbarOnX11();
     void isCentredOnTheScreen();
     void elementsSitWhereDesigned_data();
     void elementsSitWhereDesigned();
@@ -211,6 +244,26 @@ void CopyrightTest::hasNoTitleBarAndStaysOutOfTheTaskbar()
     QCOMPARE(about.windowHandle()->transientParent(), owner.window.windowHandle());
     QCOMPARE(about.size(), about.minimumSize());
     QCOMPARE(about.size(), about.maximumSize());
+}
+
+void CopyrightTest::staysOutOfTheTaskbarOnX11()
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        QSKIP("needs an X display (the about_test_x11 run)");
+    Owner owner;
+    QTRY_VERIFY(owner.window.isActiveWindow());
+    for (int opening = 0; opening < 2; ++opening) {
+        Copyright about(&owner.window);
+        QStringList states;
+        whenModal<Copyright>([&states](Copyright *shown) {
+            states = x11WindowStates(shown);
+            QTest::keyClick(shown, Qt::Key_Escape);
+        });
+        about.exec();
+        QVERIFY2(states.contains(QStringLiteral("_NET_WM_STATE_SKIP_TASKBAR")), qPrintable(states.join(u' ')));
+        QVERIFY(states.contains(QStringLiteral("_NET_WM_STATE_SKIP_PAGER")));
+        QVERIFY(states.contains(QStringLiteral("_NET_WM_STATE_MODAL")));
+    }
 }
 
 void CopyrightTest::isCentredOnTheScreen()
