@@ -9,7 +9,7 @@ sudo=""
 build_pkgs=(cmake g++ make qt6-base-dev qt6-translations-l10n libgl-dev libfontconfig-dev libxcb1-dev fontconfig)
 run_pkgs=(fonts-liberation2)
 test_pkgs=(xvfb xauth cups cups-bsd cups-client printer-driver-cups-pdf poppler-utils
-           fonts-noto-core clang libclang-rt-14-dev python3 desktop-file-utils appstream)
+           fonts-noto-core fonts-noto-extra clang libclang-rt-14-dev python3 desktop-file-utils appstream)
 
 pkgs=("${build_pkgs[@]}" "${run_pkgs[@]}")
 [ "$mode" = test ] && pkgs+=("${test_pkgs[@]}")

@@ -1,0 +1,241 @@
+// The catalogue read back paragraph by paragraph and run by run.
+#include "cataloguereader.h"
+
+#include "fixtures/testmain.h"
+#include "preview/cataloguebuilder.h"
+
+#include <QTextDocument>
+
+Q_DECLARE_METATYPE(PrintOptions)
+
+namespace {
+const QString Sans = QStringLiteral("Liberation Sans");
+const QString Serif = QStringLiteral("Liberation Serif");
+const QString Mono = QStringLiteral("Liberation Mono");
+const QColor Blue(0, 0, 192);
+const QColor Green(0, 128, 0);
+const QString Rule(113, QLatin1Char('_'));
+const QString Alphabet = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ abcdefghijklmnopqrstuvwxyz");
+const QString SomeOfEach = QStringLiteral("ABCDEFG abcdefg ÄäÜüÖö 12345 @§$%&-+, ");
+const QString Footer = QStringLiteral("© http://www.letterloom.example");
+const QDateTime Evening(QDate(2024, 3, 5), QTime(21, 7, 45));
+const QLocale German(QLocale::German, QLocale::Germany);
+
+PrintOptions someOptions()
+{
+    PrintOptions options;
+    options.title = QStringLiteral("Schriftenübersicht");
+    options.headingTypeface = Serif;
+    options.sampleSize = QStringLiteral("24");
+    options.boldSamples = false;
+    options.dateLine = true;
+    options.sampleKind = SampleKind::Alphabet;
+    options.handEnteredSample = QStringLiteral("ABC abc 123");
+    options.headingColor = Blue;
+    options.sampleColor = Green;
+    return options;
+}
+
+QList<Paragraph> build(const PrintOptions &options, const QStringList &names)
+{
+    QTextDocument document;
+    buildCatalogue(&document, options, names, Evening, German);
+    return readCatalogue(&document);
+}
+
+// The layout as a typist following the table would type it, with `sample`
+// giving each font's sample line.
+QList<Paragraph> expected(const PrintOptions &options, const QStringList &names,
+                          const std::function<QString(const QString &)> &sample, const QString &heading,
+                          int size)
+{
+    const QColor c0 = options.headingColor;
+    const QColor c1 = options.sampleColor;
+    const bool b = options.boldSamples;
+    QList<Paragraph> paragraphs;
+    Paragraph header;
+    if (!options.title.isEmpty())
+        header.append({options.title, heading, 14, true, true, c0, false});
+    header.append({QStringLiteral(" (%1 Schriften)").arg(names.size()), heading, 10, false, false, c0, false});
+    paragraphs.append(header);
+    if (options.dateLine)
+        paragraphs.append({{QStringLiteral("Dienstag, 5. März 2024 um 21:07"), heading, 10, false, false, c0, false}});
+    for (const QString &name : names) {
+        paragraphs.append({{QString(), heading, 10, false, true, c0, false}});
+        paragraphs.append({{name, heading, 10, false, true, c0, false}});
+        paragraphs.append({{sample(name), name, qreal(size), b, false, c1, true}});
+        paragraphs.append({{Rule, name, qreal(size), b, false, c1, true}});
+    }
+    paragraphs.append({{Footer, QStringLiteral("Arial"), 8, b, false, c1, false}});
+    return paragraphs;
+}
+
+void compareParagraphs(const QList<Paragraph> &actual, const QList<Paragraph> &wanted)
+{
+    for (qsizetype i = 0; i < qMin(actual.size(), wanted.size()); ++i) {
+        QVERIFY2(actual[i].size() == wanted[i].size(), qPrintable(QStringLiteral("paragraph %1").arg(i)));
+        for (qsizetype j = 0; j < actual[i].size(); ++j)
+            QCOMPARE(actual[i][j], wanted[i][j]);
+    }
+    QCOMPARE(actual.size(), wanted.size());
+}
+} // namespace
+
+class CatalogueBuilderTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void followsTheTable_data();
+    void followsTheTable();
+    void allCharactersAreTheWindowsCodePage();
+    void sampleAndRuleOnlyShowTheFontsOwnGlyphs();
+    void missingSizeAndTypefaceFallBackToTheDefaults_data();
+    void missingSizeAndTypefaceFallBackToTheDefaults();
+    void namesAndTitleStayPlainText();
+    void stepwiseBuildEqualsOneGo();
+    void rebuildingReplacesTheDocument();
+};
+
+void CatalogueBuilderTest::followsTheTable_data()
+{
+    QTest::addColumn<PrintOptions>("options");
+    QTest::addColumn<QStringList>("names");
+
+    PrintOptions options = someOptions();
+    QTest::newRow("alphabet, one font, date line") << options << QStringList{Sans};
+    options.dateLine = false;
+    QTest::newRow("alphabet, three fonts, no date line") << options << QStringList{Mono, Sans, Serif};
+    options.sampleKind = SampleKind::SomeOfEach;
+    options.boldSamples = true;
+    QTest::newRow("some of each, bold samples") << options << QStringList{Sans, Serif};
+    options.sampleKind = SampleKind::AllCharacters;
+    QTest::newRow("all characters, bold samples") << options << QStringList{Mono};
+    options.boldSamples = false;
+    options.sampleKind = SampleKind::HandEntered;
+    options.handEnteredSample = QStringLiteral("  Zwölf Boxkämpfer jagen Viktor  ");
+    QTest::newRow("hand-entered, kept as entered") << options << QStringList{Serif, Sans};
+    options.handEnteredSample.clear();
+    QTest::newRow("hand-entered, empty") << options << QStringList{Sans};
+    options.title.clear();
+    options.dateLine = true;
+    QTest::newRow("empty title, one font") << options << QStringList{Sans};
+    options.headingColor = Qt::black;
+    options.sampleColor = Qt::red;
+    options.sampleSize = QStringLiteral("8");
+    QTest::newRow("empty title, twelve fonts") << options << QStringList(12, Mono);
+}
+
+void CatalogueBuilderTest::followsTheTable()
+{
+    QFETCH(PrintOptions, options);
+    QFETCH(QStringList, names);
+
+    const auto sample = [&options](const QString &name) {
+        switch (options.sampleKind) {
+        case SampleKind::Alphabet:
+            return Alphabet;
+        case SampleKind::SomeOfEach:
+            return SomeOfEach + name;
+        case SampleKind::HandEntered:
+            return options.handEnteredSample;
+        case SampleKind::AllCharacters:
+            break;
+        }
+        return CatalogueBuilder::allCharacters();
+    };
+    compareParagraphs(build(options, names),
+                      expected(options, names, sample, options.headingTypeface, options.sampleSize.toInt()));
+}
+
+void CatalogueBuilderTest::allCharactersAreTheWindowsCodePage()
+{
+    const QString all = CatalogueBuilder::allCharacters();
+    QCOMPARE(all.size(), 223);
+    QCOMPARE(all.front(), QChar(u'!'));
+    QCOMPARE(all.back(), QChar(u'ÿ'));
+    QCOMPARE(all.mid(0x41 - 33, 3), QStringLiteral("ABC"));
+    QCOMPARE(all.at(0x80 - 33), QChar(u'€'));
+    QCOMPARE(all.at(0x84 - 33), QChar(u'„'));
+    QCOMPARE(all.at(0x9F - 33), QChar(u'Ÿ'));
+    QCOMPARE(all.at(0xA0 - 33), QChar(0xA0));
+    QCOMPARE(all.at(0xE4 - 33), QChar(u'ä'));
+    for (int undefined : {0x81, 0x8D, 0x8F, 0x90, 0x9D})
+        QCOMPARE(all.at(undefined - 33), QChar(undefined));
+
+    PrintOptions options = someOptions();
+    options.sampleKind = SampleKind::AllCharacters;
+    const QList<Paragraph> catalogue = build(options, {Sans, Mono});
+    QCOMPARE(catalogue[4].size(), 1);
+    QCOMPARE(catalogue[4][0].text, all);
+    QCOMPARE(catalogue[8][0].text, all);
+}
+
+void CatalogueBuilderTest::sampleAndRuleOnlyShowTheFontsOwnGlyphs()
+{
+    const QList<Paragraph> catalogue = build(someOptions(), {Sans, Serif});
+    QStringList ownGlyphsOnly;
+    for (const Paragraph &paragraph : catalogue)
+        for (const Run &run : paragraph)
+            if (run.ownGlyphsOnly)
+                ownGlyphsOnly.append(run.text);
+    QCOMPARE(ownGlyphsOnly, (QStringList{Alphabet, Rule, Alphabet, Rule}));
+}
+
+void CatalogueBuilderTest::missingSizeAndTypefaceFallBackToTheDefaults_data()
+{
+    QTest::addColumn<QString>("size");
+    QTest::newRow("empty") << QString();
+    QTest::newRow("not a number") << QStringLiteral("groß");
+    QTest::newRow("zero") << QStringLiteral("0");
+}
+
+void CatalogueBuilderTest::missingSizeAndTypefaceFallBackToTheDefaults()
+{
+    QFETCH(QString, size);
+    PrintOptions options = someOptions();
+    options.headingTypeface.clear();
+    options.sampleSize = size;
+    compareParagraphs(build(options, {Mono}),
+                      expected(options, {Mono}, [](const QString &) { return Alphabet; }, QStringLiteral("Arial"), 20));
+}
+
+void CatalogueBuilderTest::namesAndTitleStayPlainText()
+{
+    PrintOptions options = someOptions();
+    options.title = QStringLiteral("<b>Titel</b> &amp;");
+    const QString name = QStringLiteral("<i>Fake</i> Font & Co");
+    const QList<Paragraph> catalogue = build(options, {name});
+    QCOMPARE(catalogue[0][0].text, options.title);
+    QCOMPARE(catalogue[3][0].text, name);
+    QCOMPARE(catalogue[4][0].family, name);
+}
+
+void CatalogueBuilderTest::stepwiseBuildEqualsOneGo()
+{
+    PrintOptions options = someOptions();
+    options.sampleKind = SampleKind::SomeOfEach;
+    const QStringList names{Mono, Sans, Serif, Sans};
+
+    QTextDocument document;
+    CatalogueBuilder builder(&document, options, names, Evening, German);
+    builder.start();
+    int steps = 0;
+    while (builder.step())
+        ++steps;
+    QCOMPARE(steps, names.size());
+    QVERIFY(builder.isFinished());
+    QVERIFY(!builder.step());
+    QCOMPARE(readCatalogue(&document), build(options, names));
+}
+
+void CatalogueBuilderTest::rebuildingReplacesTheDocument()
+{
+    QTextDocument document;
+    document.setPlainText(QStringLiteral("left over\r\nfrom before"));
+    buildCatalogue(&document, someOptions(), {Sans}, Evening, German);
+    QCOMPARE(readCatalogue(&document), build(someOptions(), {Sans}));
+}
+
+LETTERLOOM_TEST_MAIN(CatalogueBuilderTest)
+#include "cataloguebuildertest.moc"
