@@ -1,0 +1,98 @@
+#include "preview/printpages.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QGuiApplication>
+#include <QPaintDevice>
+#include <QPainter>
+#include <QScreen>
+#include <QTextCursor>
+#include <QTextDocumentFragment>
+#include <QTextFrame>
+#include <QTextFrameFormat>
+
+#include <cmath>
+
+namespace {
+// Every page keeps at least this much paper round the text, or the printer's
+// own unprintable border if that is wider.
+constexpr qreal MinimumMarginMm = 20.0;
+// Paragraphs laid out per step: a few milliseconds of work on a large catalogue.
+constexpr int BlocksPerStep = 200;
+
+QSizeF dpiOf(const QTextDocument &document)
+{
+    if (const QPaintDevice *device = document.documentLayout()->paintDevice())
+        return QSizeF(device->logicalDpiX(), device->logicalDpiY());
+    // A document without a device lays out at the primary screen's resolution.
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return QSizeF(96, 96);
+    return QSizeF(std::round(screen->logicalDotsPerInchX()), std::round(screen->logicalDotsPerInchY()));
+}
+} // namespace
+
+PrintPages::PrintPages(const QTextDocument &source, const QTextDocumentFragment &part, const QPageLayout &pageLayout)
+    : m_sourceDpi(dpiOf(source))
+{
+    // Laying the copy out on the preview's own device reuses the fonts the
+    // preview has already resolved; resolving a thousand fonts afresh for the
+    // printer's resolution is what makes printing slow.
+    m_document.documentLayout()->setPaintDevice(source.documentLayout()->paintDevice());
+    m_document.setDefaultFont(source.defaultFont());
+    m_document.setDefaultTextOption(source.defaultTextOption());
+    m_document.setUseDesignMetrics(true);
+    m_document.setDocumentMargin(0);
+
+    const qreal pxPerMmX = m_sourceDpi.width() / 25.4;
+    const qreal pxPerMmY = m_sourceDpi.height() / 25.4;
+    const QRectF printable = pageLayout.paintRect(QPageLayout::Millimeter);
+    const QMarginsF printerMargins = pageLayout.margins(QPageLayout::Millimeter);
+    QTextFrameFormat frame = m_document.rootFrame()->frameFormat();
+    frame.setLeftMargin(qMax(0.0, MinimumMarginMm - printerMargins.left()) * pxPerMmX);
+    frame.setRightMargin(qMax(0.0, MinimumMarginMm - printerMargins.right()) * pxPerMmX);
+    frame.setTopMargin(qMax(0.0, MinimumMarginMm - printerMargins.top()) * pxPerMmY);
+    frame.setBottomMargin(qMax(0.0, MinimumMarginMm - printerMargins.bottom()) * pxPerMmY);
+    m_document.rootFrame()->setFrameFormat(frame);
+
+    m_pageSize = QSizeF(printable.width() * pxPerMmX, printable.height() * pxPerMmY);
+    // The page size comes first, so that the copy is laid out once, in pages.
+    m_document.setPageSize(m_pageSize);
+    QTextCursor(&m_document).insertFragment(part);
+    m_nextBlock = m_document.firstBlock();
+}
+
+bool PrintPages::layoutStep()
+{
+    if (!m_nextBlock.isValid())
+        return false;
+    for (int i = 0; i < BlocksPerStep && m_nextBlock.next().isValid(); ++i)
+        m_nextBlock = m_nextBlock.next();
+    m_document.documentLayout()->blockBoundingRect(m_nextBlock);
+    m_nextBlock = m_nextBlock.next();
+    return m_nextBlock.isValid();
+}
+
+int PrintPages::pageCount() const
+{
+    if (m_nextBlock.isValid())
+        return int(std::ceil(m_document.documentLayout()->blockBoundingRect(m_nextBlock.previous()).bottom()
+                             / m_pageSize.height()));
+    return m_document.pageCount();
+}
+
+void PrintPages::paintPage(QPainter &painter, int index) const
+{
+    const QRectF page(0, index * m_pageSize.height(), m_pageSize.width(), m_pageSize.height());
+    const QPaintDevice *device = painter.device();
+    painter.save();
+    painter.scale(device->logicalDpiX() / m_sourceDpi.width(), device->logicalDpiY() / m_sourceDpi.height());
+    painter.translate(0, -page.top());
+    painter.setClipRect(page);
+    QAbstractTextDocumentLayout::PaintContext context;
+    context.clip = page;
+    // The palette's text colour only shows where a run has no colour of its own;
+    // on paper that is black, whatever the screen's theme.
+    context.palette.setColor(QPalette::Text, Qt::black);
+    m_document.documentLayout()->draw(&painter, context);
+    painter.restore();
+}

@@ -1,0 +1,34 @@
+// A copy of the catalogue, or of the user's selection, laid out in pages for
+// one page layout and painted page by page onto any paged device.
+#pragma once
+
+#include <QPageLayout>
+#include <QSizeF>
+#include <QTextBlock>
+#include <QTextDocument>
+
+class QPainter;
+class QTextDocumentFragment;
+
+class PrintPages
+{
+public:
+    // `source` lends its default font and its screen, whose font resolution the
+    // copy shares; `part` is what is to be printed.
+    PrintPages(const QTextDocument &source, const QTextDocumentFragment &part, const QPageLayout &pageLayout);
+
+    // Lays out the next stretch of paragraphs; false once every page is laid out.
+    bool layoutStep();
+    // Pages laid out so far; all of them once layoutStep() has returned false.
+    int pageCount() const;
+    // Paints page `index` (from 0) onto `painter`, whose device starts at the page's printable area.
+    void paintPage(QPainter &painter, int index) const;
+
+    const QTextDocument &document() const { return m_document; }
+
+private:
+    QTextDocument m_document;
+    QSizeF m_sourceDpi;
+    QSizeF m_pageSize;
+    QTextBlock m_nextBlock;
+};

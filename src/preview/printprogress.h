@@ -1,0 +1,41 @@
+// The small modal window of a long print job: "Seite x von y" and a cancel
+// button. It appears only once the job has run for a moment, and from then on
+// the job lets it repaint between steps.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QString>
+
+#include <memory>
+
+class QProgressDialog;
+class QWidget;
+
+class PrintProgress
+{
+public:
+    explicit PrintProgress(QWidget *parent, int showAfterMs = DefaultShowAfterMs);
+    ~PrintProgress();
+
+    // Page `page` of `pageCount` is being printed; 0 pages while they are still being counted.
+    void setPage(int page, int pageCount);
+    // Called between short steps of work; keeps the window alive.
+    void tick();
+    bool wasCancelled() const { return m_cancelled; }
+    bool isShown() const;
+
+    static constexpr int DefaultShowAfterMs = 500;
+
+private:
+    void showIfDue();
+    QString labelText() const;
+
+    QWidget *m_parent;
+    int m_showAfterMs;
+    QElapsedTimer m_running;
+    QElapsedTimer m_sinceEvents;
+    std::unique_ptr<QProgressDialog> m_window;
+    int m_page = 0;
+    int m_pageCount = 0;
+    bool m_cancelled = false;
+};

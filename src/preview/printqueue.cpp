@@ -1,0 +1,117 @@
+#include "preview/printqueue.h"
+
+#include "app/appinfo.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QPageLayout>
+#include <QPrintEngine>
+#include <QPrinter>
+#include <QString>
+#include <QStringList>
+
+#include <cups/cups.h>
+
+#include <utility>
+#include <vector>
+
+namespace {
+// Qt keeps the options of the dialog's printer properties page (pages per
+// sheet, page set, banners, job priority...) under this engine key.
+constexpr auto CupsOptionsKey = QPrintEngine::PrintEnginePropertyKey(0xfe00);
+
+using Options = std::vector<std::pair<QByteArray, QByteArray>>;
+
+// The same options Qt's own CUPS engine would send for this printer.
+Options jobOptions(const QPrinter &printer)
+{
+    Options options;
+    const QPageLayout layout = printer.pageLayout();
+    options.emplace_back("media", layout.pageSize().key().toUtf8());
+    if (printer.copyCount() > 1) {
+        options.emplace_back("copies", QByteArray::number(printer.copyCount()));
+        if (printer.collateCopies())
+            options.emplace_back("Collate", "True");
+    }
+    const bool portrait = layout.orientation() == QPageLayout::Portrait;
+    switch (printer.duplex()) {
+    case QPrinter::DuplexNone:
+        options.emplace_back("sides", "one-sided");
+        break;
+    case QPrinter::DuplexAuto:
+        options.emplace_back("sides", portrait ? "two-sided-long-edge" : "two-sided-short-edge");
+        break;
+    case QPrinter::DuplexLongSide:
+        options.emplace_back("sides", "two-sided-long-edge");
+        break;
+    case QPrinter::DuplexShortSide:
+        options.emplace_back("sides", "two-sided-short-edge");
+        break;
+    }
+    if (!portrait)
+        options.emplace_back("landscape", "");
+
+    QPrintEngine *engine = printer.printEngine();
+    const QStringList dialogOptions = engine ? engine->property(CupsOptionsKey).toStringList() : QStringList();
+    for (qsizetype i = 0; i + 1 < dialogOptions.size(); i += 2)
+        options.emplace_back(dialogOptions.at(i).toUtf8(), dialogOptions.at(i + 1).toUtf8());
+    return options;
+}
+
+bool acceptsJobs(const cups_dest_t *dest)
+{
+    const char *accepting = cupsGetOption("printer-is-accepting-jobs", dest->num_options, dest->options);
+    return !accepting || qstrcmp(accepting, "false") != 0;
+}
+
+// The scheduler's status alone is not always telling (a queue deleted a moment
+// ago may come back as an internal error), so the queue itself is looked up too.
+PrintFault faultFromScheduler(const QString &queue)
+{
+    const ipp_status_t status = cupsLastError();
+    if (status == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE)
+        return PrintFault::of(PrintFault::SchedulerUnreachable);
+    cups_dest_t *dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, queue.toLocal8Bit().constData(), nullptr);
+    if (!dest) {
+        if (cupsLastError() == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE)
+            return PrintFault::of(PrintFault::SchedulerUnreachable);
+        return PrintFault::of(PrintFault::QueueMissing, queue);
+    }
+    const bool accepting = acceptsJobs(dest);
+    cupsFreeDests(1, dest);
+    if (status == IPP_STATUS_ERROR_NOT_ACCEPTING_JOBS || !accepting)
+        return PrintFault::of(PrintFault::QueueNotAccepting, queue);
+    switch (status) {
+    case IPP_STATUS_ERROR_NOT_FOUND:
+        return PrintFault::of(PrintFault::QueueMissing, queue);
+    case IPP_STATUS_ERROR_FORBIDDEN:
+    case IPP_STATUS_ERROR_NOT_AUTHORIZED:
+    case IPP_STATUS_ERROR_NOT_AUTHENTICATED:
+    case IPP_STATUS_ERROR_CUPS_AUTHENTICATION_CANCELED:
+        return PrintFault::of(PrintFault::QueueForbidden, queue);
+    default:
+        return PrintFault::of(PrintFault::QueueFailed,
+                              QStringLiteral("0x%1").arg(unsigned(status), 4, 16, QLatin1Char('0')));
+    }
+}
+} // namespace
+
+PrintFault PrintQueue::submit(const QPrinter &printer, const QString &pdfFile)
+{
+    // An instance "queue/instance" only chooses stored options; jobs go to the queue.
+    const QString queue = printer.printerName().section(QLatin1Char('/'), 0, 0);
+    if (queue.isEmpty())
+        return PrintFault::of(PrintFault::PrinterMissing);
+
+    const Options options = jobOptions(printer);
+    QList<cups_option_t> cupsOptions;
+    cupsOptions.reserve(options.size());
+    for (const auto &option : options)
+        cupsOptions.append(cups_option_t{const_cast<char *>(option.first.constData()),
+                                         const_cast<char *>(option.second.constData())});
+
+    const QString title = printer.docName().isEmpty() ? AppTitle : printer.docName();
+    const int job = cupsPrintFile(queue.toLocal8Bit().constData(), pdfFile.toLocal8Bit().constData(),
+                                  title.toUtf8().constData(), int(cupsOptions.size()), cupsOptions.data());
+    return job > 0 ? PrintFault() : faultFromScheduler(queue);
+}
