@@ -1,0 +1,258 @@
+#include "printfixture.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QPrintDialog>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocumentFragment>
+
+const QColor DarkRed(192, 0, 0);
+const QStringList TestFamilies{QStringLiteral("Liberation Sans"), QStringLiteral("Liberation Serif"),
+                               QStringLiteral("Liberation Mono")};
+
+namespace {
+QTextCharFormat format(const QString &family, int points, bool italic = false, bool ownGlyphsOnly = false)
+{
+    QTextCharFormat result;
+    result.setFontFamilies({family});
+    result.setFontPointSize(points);
+    result.setFontItalic(italic);
+    result.setForeground(QColor(0, 0, 128));
+    if (ownGlyphsOnly)
+        result.setFontStyleStrategy(QFont::NoFontMerging);
+    return result;
+}
+
+QString sampleOf(const QString &family, int repetition)
+{
+    return family + QStringLiteral(": Zwölf Boxkämpfer jagen Viktor quer über den großen Sylter Deich %1")
+                        .arg(repetition);
+}
+
+QString output(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    process.waitForFinished(60000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+int run(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    process.waitForFinished(60000);
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
+QRadioButton *radio(QPrintDialog *dialog, const char *name)
+{
+    return dialog->findChild<QRadioButton *>(QString::fromLatin1(name));
+}
+
+// Each line of pdffonts: name, type (one or two words), encoding, then the
+// columns emb, sub, uni, object and generation.
+QStringList fontsWhoseEmbeddingIs(const QString &pdf, const QString &embedded)
+{
+    QStringList fonts;
+    const QStringList lines = output(QStringLiteral("pdffonts"), {pdf}).split(QLatin1Char('\n'));
+    for (qsizetype i = 2; i < lines.size(); ++i) {
+        const QStringList columns = lines.at(i).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        if (columns.size() < 7 || columns.at(columns.size() - 5) != embedded)
+            continue;
+        const QString name = columns.first();
+        const QString withoutSubset = name.section(QLatin1Char('+'), -1);
+        if (!fonts.contains(withoutSubset))
+            fonts.append(withoutSubset);
+    }
+    return fonts;
+}
+} // namespace
+
+PreviewStandIn::PreviewStandIn(int blocks) : view(new QTextEdit(&window)), status(new QLabel(&window))
+{
+    window.resize(600, 450);
+    view->setGeometry(2, 0, 577, 403);
+    status->setGeometry(4, 410, 257, 23);
+
+    QTextCursor cursor(view->document());
+    cursor.insertText(QStringLiteral("Schriftenkatalog"), format(QStringLiteral("Liberation Sans"), 14, true));
+    cursor.insertText(QStringLiteral(" (%1 Schriften)").arg(blocks * TestFamilies.size()),
+                      format(QStringLiteral("Liberation Sans"), 10));
+    for (int repetition = 1; repetition <= blocks; ++repetition) {
+        for (const QString &family : TestFamilies) {
+            cursor.insertBlock(QTextBlockFormat(), format(QStringLiteral("Liberation Sans"), 10, true));
+            cursor.insertBlock();
+            cursor.insertText(family);
+            cursor.insertBlock(QTextBlockFormat(), format(family, 20, false, true));
+            cursor.insertText(sampleOf(family, repetition));
+            cursor.insertBlock();
+            cursor.insertText(QString(113, QLatin1Char('_')));
+        }
+    }
+    cursor.insertBlock(QTextBlockFormat(), format(QStringLiteral("Liberation Sans"), 8));
+    cursor.insertText(QStringLiteral("© www.letterloom.example"));
+    window.show();
+}
+
+void PreviewStandIn::selectSample(const QString &family)
+{
+    const QString sample = sampleOf(family, 1);
+    for (QTextBlock block = view->document()->begin(); block.isValid(); block = block.next()) {
+        if (block.text() == sample) {
+            QTextCursor cursor(block);
+            cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+            view->setTextCursor(cursor);
+            return;
+        }
+    }
+}
+
+QString PreviewStandIn::selectedText() const
+{
+    return view->textCursor().selection().toPlainText();
+}
+
+QColor PreviewStandIn::statusColor() const
+{
+    return status->palette().color(QPalette::WindowText);
+}
+
+MessageLog::MessageLog()
+{
+    QObject::connect(&m_timer, &QTimer::timeout, [this] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible())
+            return;
+        messages.append({box->windowTitle(), box->text(), box->icon(), box->standardButtons(), box->textFormat()});
+        QAbstractButton *answer = box->button(QMessageBox::Ok);
+        if (!answer)
+            answer = box->button(QMessageBox::Yes);
+        if (answer)
+            answer->click();
+    });
+    m_timer.start(10);
+}
+
+void choosePrinter(QPrintDialog *dialog, const QString &queue)
+{
+    auto *printers = dialog->findChild<QComboBox *>(QStringLiteral("printers"));
+    printers->setCurrentIndex(printers->findText(queue));
+}
+
+void choosePdfFile(QPrintDialog *dialog, const QString &path)
+{
+    auto *printers = dialog->findChild<QComboBox *>(QStringLiteral("printers"));
+    printers->setCurrentIndex(printers->count() - 1);
+    dialog->findChild<QLineEdit *>(QStringLiteral("filename"))->setText(path);
+}
+
+void showOptions(QPrintDialog *dialog)
+{
+    auto *buttons = dialog->findChild<QDialogButtonBox *>();
+    for (QAbstractButton *button : buttons->buttons())
+        if (buttons->buttonRole(button) == QDialogButtonBox::ResetRole)
+            button->click();
+}
+
+void clickPrint(QPrintDialog *dialog)
+{
+    dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+}
+
+void clickCancel(QPrintDialog *dialog)
+{
+    dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Cancel)->click();
+}
+
+bool isChecked(QPrintDialog *dialog, const char *radioName)
+{
+    QRadioButton *button = radio(dialog, radioName);
+    return button && button->isVisible() && button->isChecked();
+}
+
+bool isEnabled(QPrintDialog *dialog, const char *radioName)
+{
+    QRadioButton *button = radio(dialog, radioName);
+    return button && button->isVisible() && button->isEnabled();
+}
+
+void check(QPrintDialog *dialog, const char *radioName)
+{
+    radio(dialog, radioName)->click();
+}
+
+QString queue(const char *variable)
+{
+    return qEnvironmentVariable(variable);
+}
+
+QString printOutFolder()
+{
+    return qEnvironmentVariable("LETTERLOOM_PRINT_OUT");
+}
+
+QStringList printedFiles()
+{
+    return QDir(printOutFolder()).entryList({QStringLiteral("*.pdf")}, QDir::Files);
+}
+
+int jobCount(const QString &queue)
+{
+    return int(output(QStringLiteral("lpstat"), {QStringLiteral("-W"), QStringLiteral("all"), QStringLiteral("-o"), queue})
+                   .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+                   .size());
+}
+
+int pendingJobCount(const QString &queue)
+{
+    return int(output(QStringLiteral("lpstat"), {QStringLiteral("-o"), queue})
+                   .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+                   .size());
+}
+
+bool addQueue(const QString &name)
+{
+    return run(QStringLiteral("lpadmin"),
+               {QStringLiteral("-p"), name, QStringLiteral("-v"), QStringLiteral("cups-pdf:/letterloom"),
+                QStringLiteral("-E"), QStringLiteral("-m"), QStringLiteral("lsb/usr/cups-pdf/CUPS-PDF_opt.ppd")})
+        == 0;
+}
+
+bool removeQueue(const QString &name)
+{
+    return run(QStringLiteral("lpadmin"), {QStringLiteral("-x"), name}) == 0;
+}
+
+QString pdfText(const QString &pdf)
+{
+    return output(QStringLiteral("pdftotext"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
+}
+
+QStringList embeddedFonts(const QString &pdf)
+{
+    return fontsWhoseEmbeddingIs(pdf, QStringLiteral("yes"));
+}
+
+QStringList fontsNotEmbedded(const QString &pdf)
+{
+    return fontsWhoseEmbeddingIs(pdf, QStringLiteral("no"));
+}
+
+QString squeezed(const QString &text)
+{
+    QString result;
+    result.reserve(text.size());
+    for (const QChar c : text)
+        if (!c.isSpace())
+            result.append(c);
+    return result;
+}

@@ -1,0 +1,79 @@
+// What the print-job tests stand on: a preview stand-in holding a document in
+// the three test fonts, a user at the print dialog and the message boxes, and
+// readers for what arrived at the CUPS queue or in a PDF file.
+#pragma once
+
+#include <QColor>
+#include <QLabel>
+#include <QMessageBox>
+#include <QStringList>
+#include <QTextEdit>
+#include <QTimer>
+#include <QWidget>
+
+class QPrintDialog;
+
+// The parts of the preview window a print job uses.
+struct PreviewStandIn {
+    // `blocks` repeats the three font blocks, for a long document.
+    explicit PreviewStandIn(int blocks = 1);
+
+    QWidget window;
+    QTextEdit *view;
+    QLabel *status;
+
+    // Selects the sample paragraph of `family` (in the first repetition).
+    void selectSample(const QString &family);
+    QString selectedText() const;
+    QColor statusColor() const;
+};
+
+// Every message box that comes up while it lives, answered with OK.
+class MessageLog
+{
+public:
+    struct Message {
+        QString title;
+        QString text;
+        QMessageBox::Icon icon;
+        QMessageBox::StandardButtons buttons;
+        Qt::TextFormat format;
+    };
+    MessageLog();
+    QList<Message> messages;
+
+private:
+    QTimer m_timer;
+};
+
+extern const QColor DarkRed;
+extern const QStringList TestFamilies;
+
+// The user's moves in the print dialog.
+void choosePrinter(QPrintDialog *dialog, const QString &queue);
+void choosePdfFile(QPrintDialog *dialog, const QString &path);
+void showOptions(QPrintDialog *dialog);
+void clickPrint(QPrintDialog *dialog);
+void clickCancel(QPrintDialog *dialog);
+bool isChecked(QPrintDialog *dialog, const char *radioName);
+bool isEnabled(QPrintDialog *dialog, const char *radioName);
+void check(QPrintDialog *dialog, const char *radioName);
+
+// The test queues that scripts/test-services/printer.sh set up; empty without CUPS.
+QString queue(const char *variable);
+QString printOutFolder();
+QStringList printedFiles();
+// Jobs of `queue` in every state, finished or not.
+int jobCount(const QString &queue);
+int pendingJobCount(const QString &queue);
+// Adds or removes a cups-pdf queue of its own for a test.
+bool addQueue(const QString &name);
+bool removeQueue(const QString &name);
+
+QString pdfText(const QString &pdf);
+// The embedded fonts of `pdf` without subset prefixes, e.g. "LiberationSerif".
+QStringList embeddedFonts(const QString &pdf);
+QStringList fontsNotEmbedded(const QString &pdf);
+// Text without any white space: wrapping and page breaks differ between the
+// screen and the paper, the characters and their order must not.
+QString squeezed(const QString &text);
