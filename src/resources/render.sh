@@ -9,3 +9,10 @@ for svg in glyphs/*.svg images/*.svg; do
   rsvg-convert -z 1 -o "$base.png" "$svg"
   rsvg-convert -z 2 -o "$base@2x.png" "$svg"
 done
+
+# The same icon for the desktop's menus and task bar, in the sizes the hicolor
+# theme looks for first.
+for size in 32 48 64 128; do
+  mkdir -p "../../packaging/icons/$size"
+  rsvg-convert -w "$size" -h "$size" -o "../../packaging/icons/$size/letterloom.png" images/appicon.svg
+done
