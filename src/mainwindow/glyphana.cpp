@@ -39,8 +39,8 @@ Glyphana::Glyphana(QWidget *parent)
     setTabOrder();
     connectPrintListHandlers();
     connectOptionHandlers();
-    connect(cmd_Ende, &FlatButton::clicked, this, &QWidget::close);
-    connect(Ende, &QAction::triggered, this, &QWidget::close);
+    connectCommandHandlers();
+    connectLinkHandlers();
     setFixedSize(twips(ClientWidthTwips), menuBar()->sizeHint().height() + twips(ClientHeightTwips));
 
     connect(&m_settings, &SettingsStore::writeFailed, this, &Glyphana::showSettingsWriteFailure);

@@ -96,6 +96,12 @@ private:
     void cmd_Clear_Click();
     void List_Fonts_Click();
 
+    void connectLinkHandlers();
+    void connectCommandHandlers();
+    void cmd_Drucken_Click();
+    void openPreview();
+    void cmd_More_Click();
+
     void connectOptionHandlers();
     void Option_Testdruck_Click(int index);
     void Check_Fett_Click();

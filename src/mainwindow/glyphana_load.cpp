@@ -7,6 +7,7 @@
 #include "controls/sortedcombobox.h"
 #include "controls/sortedlistwidget.h"
 #include "controls/spinbuttons.h"
+#include "mainwindow/layouts.h"
 #include "settings/numbertext.h"
 
 #include <QCheckBox>
@@ -16,10 +17,6 @@
 #include <QRadioButton>
 
 namespace {
-constexpr int NarrowWidthTwips = 8820;
-constexpr int NarrowUpDownLeftTwips = 8430;
-constexpr int NarrowSampleWidthTwips = 7995;
-
 bool selectEntry(QComboBox *box, const QString &text)
 {
     const int index = box->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
@@ -57,7 +54,7 @@ void setTextColor(QLabel *label, const QColor &color)
 
 void Glyphana::Form_Load()
 {
-    setOuterWidth(NarrowWidthTwips);
+    setOuterWidth(NarrowLayout.outerWidthTwips);
 
     SGröße->clear();
     for (int size = 14; size <= 28; ++size)
@@ -65,8 +62,8 @@ void Glyphana::Form_Load()
     SGröße->setCurrentIndex(-1);
     selectEntry(SGröße, m_settings.read(SettingKey::FontSize));
 
-    UpDown->move(twips(NarrowUpDownLeftTwips), UpDown->y());
-    ZeigeSchrift->resize(twips(NarrowSampleWidthTwips), ZeigeSchrift->height());
+    UpDown->move(twips(NarrowLayout.upDownLeftTwips), UpDown->y());
+    ZeigeSchrift->resize(twips(NarrowLayout.sampleWidthTwips), ZeigeSchrift->height());
 
     selectEntry(Combo_SArt, m_settings.read(SettingKey::Still));
 

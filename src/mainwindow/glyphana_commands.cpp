@@ -1,0 +1,50 @@
+// The main window's commands: the preview, the narrow and wide layouts.
+#include "mainwindow/glyphana.h"
+
+#include "app/appinfo.h"
+#include "app/twips.h"
+#include "controls/flatbutton.h"
+#include "controls/sortedlistwidget.h"
+#include "controls/spinbuttons.h"
+#include "mainwindow/layouts.h"
+#include "preview/vorschau.h"
+
+#include <QLabel>
+#include <QMessageBox>
+
+void Glyphana::connectCommandHandlers()
+{
+    connect(cmd_Drucken, &FlatButton::clicked, this, &Glyphana::cmd_Drucken_Click);
+    connect(cmd_More, &FlatButton::clicked, this, &Glyphana::cmd_More_Click);
+    connect(cmd_Ende, &FlatButton::clicked, this, &QWidget::close);
+    connect(Ende, &QAction::triggered, this, &QWidget::close);
+}
+
+void Glyphana::cmd_Drucken_Click()
+{
+    if (List_zuDrucken->count() == 0) {
+        QMessageBox box(QMessageBox::Information, AppTitle,
+                        QStringLiteral("Wählen Sie zuvor die zu druckenden Schriften aus."), QMessageBox::Ok, this);
+        box.setTextFormat(Qt::PlainText);
+        box.exec();
+        return;
+    }
+    openPreview();
+}
+
+void Glyphana::cmd_More_Click()
+{
+    const MainWindowLayout &next = cmd_More->glyph() == NarrowLayout.glyph ? WideLayout : NarrowLayout;
+    setOuterWidth(next.outerWidthTwips);
+    cmd_More->setGlyph(next.glyph);
+    UpDown->move(twips(next.upDownLeftTwips), UpDown->y());
+    ZeigeSchrift->resize(twips(next.sampleWidthTwips), ZeigeSchrift->height());
+}
+
+void Glyphana::openPreview()
+{
+    // The preview reads the options once, now; it is modal, so nothing here
+    // changes while it is open, and it is built afresh at every opening.
+    Vorschau preview(printOptions(), printList(), this);
+    preview.exec();
+}

@@ -1,0 +1,142 @@
+#include "mainwindowfixture.h"
+
+#include "app/twips.h"
+#include "controls/flatbutton.h"
+#include "controls/sortedcombobox.h"
+#include "controls/sortedlistwidget.h"
+#include "controls/spinbuttons.h"
+#include "fixtures/modaldriver.h"
+#include "fixtures/testmain.h"
+#include "preview/vorschau.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTextEdit>
+
+namespace {
+struct Geometry {
+    int windowWidth;
+    int upDownLeft;
+    int sampleWidth;
+    int glyph;
+    bool panelShown;
+};
+
+Geometry geometryOf(const Glyphana &window)
+{
+    return {window.width(), window.UpDown->x(), window.ZeigeSchrift->width(), window.cmd_More->glyph(),
+            window.Combo_SArt->isVisible()};
+}
+
+void compareGeometry(const Geometry &actual, const Geometry &expected)
+{
+    QCOMPARE(actual.windowWidth, expected.windowWidth);
+    QCOMPARE(actual.upDownLeft, expected.upDownLeft);
+    QCOMPARE(actual.sampleWidth, expected.sampleWidth);
+    QCOMPARE(actual.glyph, expected.glyph);
+    QCOMPARE(actual.panelShown, expected.panelShown);
+}
+} // namespace
+
+class CommandsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { testEnvironment().clearSettings(); }
+
+    void moreSwitchesBetweenNarrowAndWide();
+    void closingWideStartsNarrowAgain();
+    void emptyPrintListIsRefused();
+    void previewShowsTheCurrentOptionsEachTime();
+};
+
+void CommandsTest::moreSwitchesBetweenNarrowAndWide()
+{
+    const auto window = loadedMainWindow();
+    window->show();
+    const Geometry narrow{twips(8820 - 90), twips(8430), twips(7995), 73, false};
+    compareGeometry(geometryOf(*window), narrow);
+
+    window->cmd_More->click();
+    compareGeometry(geometryOf(*window), {twips(11970 - 90), twips(11610), twips(11175), 72, true});
+    QCOMPARE(window->UpDown->x() - (window->ZeigeSchrift->x() + window->ZeigeSchrift->width()), 1);
+    QVERIFY(window->cmd_More->text().isEmpty());
+    QVERIFY(window->txt_Color[1]->isVisible());
+    QVERIFY(window->txt_Überschrift->isVisible());
+
+    window->cmd_More->click();
+    compareGeometry(geometryOf(*window), narrow);
+    QVERIFY(window->cmd_More->text().isEmpty());
+    window->close();
+}
+
+void CommandsTest::closingWideStartsNarrowAgain()
+{
+    {
+        const auto window = loadedMainWindow();
+        window->show();
+        window->cmd_More->click();
+        window->close();
+    }
+    const auto window = loadedMainWindow();
+    window->show();
+    compareGeometry(geometryOf(*window), {twips(8820 - 90), twips(8430), twips(7995), 73, false});
+    window->close();
+}
+
+void CommandsTest::emptyPrintListIsRefused()
+{
+    const auto window = loadedMainWindow();
+    window->show();
+    SeenMessage message;
+    answerMessageBox(message, QMessageBox::Ok);
+    window->cmd_Drucken->click();
+    QVERIFY(message.shown);
+    QCOMPARE(message.text, QStringLiteral("Wählen Sie zuvor die zu druckenden Schriften aus."));
+    QCOMPARE(message.title, QStringLiteral("Letterloom"));
+    QCOMPARE(message.icon, QMessageBox::Information);
+    QCOMPARE(message.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QCOMPARE(message.format, Qt::PlainText);
+    window->close();
+}
+
+void CommandsTest::previewShowsTheCurrentOptionsEachTime()
+{
+    const auto window = loadedMainWindow();
+    window->show();
+    window->cmd_AlleEinfügen->click();
+    window->txt_Überschrift->setText(QStringLiteral("Erster Katalog"));
+
+    QStringList shownTexts;
+    const auto readPreviewAndClose = [&shownTexts] {
+        whenModal<Vorschau>([&shownTexts](Vorschau *preview) {
+            QTRY_VERIFY(preview->isCatalogueComplete());
+            shownTexts.append(preview->RichTextBox->toPlainText());
+            preview->cmd_Ende->click();
+        });
+    };
+    const QString settingsBefore = testEnvironment().storedValue(QStringLiteral("Titel"));
+
+    readPreviewAndClose();
+    window->cmd_Drucken->click();
+    window->txt_Überschrift->setText(QStringLiteral("Zweiter Katalog"));
+    window->Option_Testdruck[0]->click();
+    readPreviewAndClose();
+    window->cmd_Drucken->click();
+
+    QCOMPARE(shownTexts.size(), 2);
+    QVERIFY(shownTexts[0].startsWith(QStringLiteral("Erster Katalog (3 Schriften)")));
+    QVERIFY(!shownTexts[0].contains(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ abcdefghijklmnopqrstuvwxyz")));
+    QVERIFY(shownTexts[1].startsWith(QStringLiteral("Zweiter Katalog (3 Schriften)")));
+    QVERIFY(shownTexts[1].contains(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ abcdefghijklmnopqrstuvwxyz")));
+    // The preview reads the main window and writes nothing back.
+    QCOMPARE(window->txt_Überschrift->text(), QStringLiteral("Zweiter Katalog"));
+    QCOMPARE(window->List_zuDrucken->count(), 3);
+    QCOMPARE(testEnvironment().storedValue(QStringLiteral("Titel")), settingsBefore);
+    window->close();
+}
+
+LETTERLOOM_TEST_MAIN(CommandsTest)
+#include "commandstest.moc"
