@@ -6,7 +6,7 @@ mode=${1:-test}
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 
-build_pkgs=(cmake g++ make qt6-base-dev qt6-translations-l10n libgl-dev libfontconfig-dev libxcb1-dev fontconfig libcups2-dev)
+build_pkgs=(cmake g++ make qt6-base-dev qt6-base-private-dev qt6-translations-l10n libgl-dev libfontconfig-dev libxcb1-dev fontconfig libcups2-dev)
 run_pkgs=(fonts-liberation2)
 test_pkgs=(xvfb xauth cups cups-bsd cups-client printer-driver-cups-pdf poppler-utils
            fonts-noto-core fonts-noto-extra clang libclang-rt-14-dev python3 desktop-file-utils appstream)

@@ -1,0 +1,287 @@
+// The update check against a real HTTP server on this machine: what the user
+// is told for every kind of answer, and what Yes and No lead to.
+#include "app/appinfo.h"
+#include "fixtures/modaldriver.h"
+#include "fixtures/testmain.h"
+#include "testhttpserver.h"
+#include "urlrecorder.h"
+#include "web/updatecheck.h"
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QTcpServer>
+#include <qpa/qwindowsysteminterface.h>
+
+enum class Outcome { Offer, UpToDate, Failure };
+Q_DECLARE_METATYPE(Outcome)
+
+namespace {
+
+const QString FailureText =
+    QStringLiteral("Konnte auf das Internet nicht zugreifen oder Versionsdatei wurde nicht gefunden.");
+const QString UpToDateText = QStringLiteral("Es wurde keine neue Version gefunden, Sie sind auf den neusten Stand.");
+
+QString offerText(const QString &shown)
+{
+    return QStringLiteral("Die Version ") + shown
+        + QStringLiteral(" wurde gefunden und liegt zum Download bereit.\nWollen Sie jetzt auf die Webseite ")
+        + VendorSiteUrl + QStringLiteral(" gehen?");
+}
+
+// A main window stand-in that counts its repaints and takes typed text.
+class InputWindow : public QWidget {
+public:
+    InputWindow()
+    {
+        resize(200, 100);
+        edit.setGeometry(10, 10, 180, 24);
+    }
+
+    // Queued like keys from the window system, so only an event loop that
+    // takes user input delivers them.
+    void type(Qt::Key key, const QString &text)
+    {
+        QWindowSystemInterface::handleKeyEvent(windowHandle(), QEvent::KeyPress, key, Qt::NoModifier, text);
+        QWindowSystemInterface::handleKeyEvent(windowHandle(), QEvent::KeyRelease, key, Qt::NoModifier, text);
+    }
+
+    int paints = 0;
+    QLineEdit edit{this};
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        ++paints;
+        QPainter(this).fillRect(rect(), Qt::white);
+    }
+};
+
+}
+
+class UpdateCheckTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void reportsTheServersAnswer_data();
+    void reportsTheServersAnswer();
+    void closedPortGivesFailure();
+    void silentServerGivesFailure();
+    void tricklingServerGivesFailure();
+    void offerShowsTwoLines();
+    void yesOpensTheVendorSite();
+    void noOpensNothing();
+    void windowRepaintsButTakesNoInputDuringDownload();
+
+private:
+    void check(const QUrl &url, QMessageBox::StandardButton answer = QMessageBox::Ok, int timeout = 5000);
+    void verifySeen(Outcome outcome, const QString &shown = {});
+
+    QWidget m_window;
+    SeenMessage m_seen;
+};
+
+void UpdateCheckTest::check(const QUrl &url, QMessageBox::StandardButton answer, int timeout)
+{
+    m_seen = SeenMessage();
+    answerMessageBox(m_seen, answer);
+    UpdateCheck updateCheck(url, &m_window);
+    updateCheck.setTimeout(timeout);
+    updateCheck.run();
+}
+
+void UpdateCheckTest::verifySeen(Outcome outcome, const QString &shown)
+{
+    QVERIFY(m_seen.shown);
+    QCOMPARE(m_seen.format, Qt::PlainText);
+    switch (outcome) {
+    case Outcome::Offer:
+        QCOMPARE(m_seen.title, QStringLiteral("Suche erfolgreich"));
+        QCOMPARE(m_seen.text, offerText(shown));
+        QCOMPARE(m_seen.icon, QMessageBox::Information);
+        QCOMPARE(m_seen.buttons, QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(m_seen.defaultButton, QMessageBox::Yes);
+        break;
+    case Outcome::UpToDate:
+        QCOMPARE(m_seen.title, AppTitle);
+        QCOMPARE(m_seen.text, UpToDateText);
+        QCOMPARE(m_seen.icon, QMessageBox::Information);
+        QCOMPARE(m_seen.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        break;
+    case Outcome::Failure:
+        QCOMPARE(m_seen.title, AppTitle);
+        QCOMPARE(m_seen.text, FailureText);
+        QCOMPARE(m_seen.icon, QMessageBox::Critical);
+        QCOMPARE(m_seen.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        break;
+    }
+}
+
+void UpdateCheckTest::reportsTheServersAnswer_data()
+{
+    QTest::addColumn<QByteArray>("response");
+    QTest::addColumn<QByteArray>("moved");
+    QTest::addColumn<Outcome>("outcome");
+    QTest::addColumn<QString>("shown");
+
+    const QByteArray none;
+    auto ok = &TestHttpServer::ok;
+    auto redirect = &TestHttpServer::redirect;
+    QTest::newRow("newer revision") << ok("2.01.0003.") << none << Outcome::Offer << "2.01.0003.";
+    QTest::newRow("revision without final dot") << ok("2.01.0003") << none << Outcome::UpToDate << "";
+    QTest::newRow("own version") << ok("2.01.0002.") << none << Outcome::UpToDate << "";
+    QTest::newRow("newer major") << ok("3.0.") << none << Outcome::Offer << "3.0.";
+    QTest::newRow("newer revision in short fields") << ok("2.1.5.") << none << Outcome::Offer << "2.1.5.";
+    QTest::newRow("line end after version") << ok("2.01.0003.\r\n") << none << Outcome::Offer << "2.01.0003.\r\n";
+    QTest::newRow("blanks around version") << ok("  3.0.  ") << none << Outcome::Offer << "3.0.";
+    QTest::newRow("first dot at position 6") << ok("00003.2.1.") << none << Outcome::UpToDate << "";
+    QTest::newRow("letters") << ok("a.b.c.") << none << Outcome::UpToDate << "";
+    QTest::newRow("markup stays text") << ok("3.0.<b>neu</b>") << none << Outcome::Offer << "3.0.<b>neu</b>";
+    QTest::newRow("utf-8 body") << ok("3.0. Gr\xc3\xb6\xc3\x9f" "e") << none << Outcome::Offer
+                                << QStringLiteral("3.0. Größe");
+    QTest::newRow("latin-1 body") << ok("3.0. Gr\xf6\xdf" "e") << none << Outcome::Offer
+                                  << QStringLiteral("3.0. Größe");
+    QTest::newRow("empty body") << ok("") << none << Outcome::Failure << "";
+    QTest::newRow("blanks only") << ok("     ") << none << Outcome::Failure << "";
+    QTest::newRow("not found") << TestHttpServer::status(404) << none << Outcome::Failure << "";
+    QTest::newRow("server error") << TestHttpServer::status(500) << none << Outcome::Failure << "";
+    QTest::newRow("body of 64 KiB") << ok("3.0." + QByteArray(64 * 1024 - 4, ' ')) << none << Outcome::Offer
+                                    << "3.0.";
+    QTest::newRow("body over 64 KiB") << ok("3.0." + QByteArray(64 * 1024 - 3, ' ')) << none << Outcome::Failure
+                                      << "";
+    QTest::newRow("redirect on the site") << redirect("/moved.txt") << ok("3.0.") << Outcome::Offer << "3.0.";
+    QTest::newRow("redirect to missing file") << redirect("/gone.txt") << none << Outcome::Failure << "";
+    QTest::newRow("redirect loop") << redirect(TestHttpServer::VersionPath) << none << Outcome::Failure << "";
+    QTest::newRow("redirect to ftp") << redirect("ftp://127.0.0.1/version.txt") << none << Outcome::Failure << "";
+    QTest::newRow("redirect to file") << redirect("file:///etc/hostname") << none << Outcome::Failure << "";
+    QTest::newRow("redirect to data") << redirect("data:text/plain,3.0.") << none << Outcome::Failure << "";
+}
+
+void UpdateCheckTest::reportsTheServersAnswer()
+{
+    QFETCH(QByteArray, response);
+    QFETCH(QByteArray, moved);
+    QFETCH(Outcome, outcome);
+    QFETCH(QString, shown);
+
+    TestHttpServer server;
+    server.route(TestHttpServer::VersionPath, response);
+    if (!moved.isEmpty())
+        server.route("/moved.txt", moved);
+    const UrlRecorder browser;
+    check(server.url(), outcome == Outcome::Offer ? QMessageBox::No : QMessageBox::Ok);
+    verifySeen(outcome, shown);
+    QVERIFY(server.requestCount() >= 1);
+    QVERIFY(browser.opened.isEmpty());
+}
+
+void UpdateCheckTest::closedPortGivesFailure()
+{
+    QTcpServer closed;
+    QVERIFY(closed.listen(QHostAddress::LocalHost));
+    const quint16 port = closed.serverPort();
+    closed.close();
+    check(QUrl(QStringLiteral("http://127.0.0.1:%1/update/version_glyphana.txt").arg(port)));
+    verifySeen(Outcome::Failure);
+}
+
+void UpdateCheckTest::silentServerGivesFailure()
+{
+    TestHttpServer server;
+    server.staySilent();
+    check(server.url(), QMessageBox::Ok, 300);
+    verifySeen(Outcome::Failure);
+    QCOMPARE(server.requestCount(), 1);
+}
+
+void UpdateCheckTest::tricklingServerGivesFailure()
+{
+    TestHttpServer server;
+    server.trickle();
+    check(server.url(), QMessageBox::Ok, 300);
+    verifySeen(Outcome::Failure);
+}
+
+void UpdateCheckTest::offerShowsTwoLines()
+{
+    TestHttpServer server;
+    server.route(TestHttpServer::VersionPath, TestHttpServer::ok("3.0."));
+    int lines = 0;
+    whenModal<QMessageBox>([&lines](QMessageBox *box) {
+        const auto *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+        const QFontMetrics metrics(label->font());
+        const QRect unwrapped = metrics.boundingRect(QRect(0, 0, 100000, 100000), 0, label->text());
+        lines = unwrapped.height() / metrics.lineSpacing();
+        box->button(QMessageBox::No)->click();
+    });
+    UpdateCheck(server.url(), &m_window).run();
+    QCOMPARE(lines, 2);
+}
+
+void UpdateCheckTest::yesOpensTheVendorSite()
+{
+    TestHttpServer server;
+    server.route(TestHttpServer::VersionPath, TestHttpServer::ok("2.01.0003."));
+    const UrlRecorder browser;
+    check(server.url(), QMessageBox::Yes);
+    verifySeen(Outcome::Offer, QStringLiteral("2.01.0003."));
+    QCOMPARE(browser.opened, QList<QUrl>{QUrl(VendorSiteUrl)});
+    QCOMPARE(browser.pointers, QList<Qt::CursorShape>{Qt::WaitCursor});
+    QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+}
+
+void UpdateCheckTest::noOpensNothing()
+{
+    TestHttpServer server;
+    server.route(TestHttpServer::VersionPath, TestHttpServer::ok("2.01.0003."));
+    const UrlRecorder browser;
+    check(server.url(), QMessageBox::No);
+    verifySeen(Outcome::Offer, QStringLiteral("2.01.0003."));
+    QVERIFY(browser.opened.isEmpty());
+    QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+}
+
+void UpdateCheckTest::windowRepaintsButTakesNoInputDuringDownload()
+{
+    InputWindow window;
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    window.edit.setFocus();
+    window.type(Qt::Key_X, QStringLiteral("x"));
+    QTRY_COMPARE(window.edit.text(), QStringLiteral("x"));
+
+    TestHttpServer server;
+    server.route(TestHttpServer::VersionPath, TestHttpServer::ok("2.01.0002."));
+    int paintsAtRequest = -1;
+    bool pointerChanged = true;
+    QString textWhileWaiting;
+    server.onRequest = [&] {
+        paintsAtRequest = window.paints;
+        pointerChanged = QGuiApplication::overrideCursor() != nullptr;
+        window.type(Qt::Key_Z, QStringLiteral("z"));
+        window.update();
+    };
+    // Two repaints mean several passes of the event loop, long enough for
+    // typed keys to arrive if they were let through.
+    server.holdUntil([&] {
+        if (window.paints == paintsAtRequest + 1)
+            window.update();
+        textWhileWaiting = window.edit.text();
+        return window.paints >= paintsAtRequest + 2;
+    });
+
+    m_seen = SeenMessage();
+    answerMessageBox(m_seen, QMessageBox::Ok);
+    UpdateCheck updateCheck(server.url(), &window);
+    updateCheck.setTimeout(3000);
+    updateCheck.run();
+    verifySeen(Outcome::UpToDate);
+    QVERIFY(paintsAtRequest >= 0);
+    QCOMPARE(textWhileWaiting, QStringLiteral("x"));
+    QVERIFY(!pointerChanged);
+}
+
+LETTERLOOM_TEST_MAIN(UpdateCheckTest)
+#include "updatechecktest.moc"
