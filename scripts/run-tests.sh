@@ -17,6 +17,7 @@ for service in scripts/test-services/*.sh; do
   source "$service"
 done
 
+bash fuzz/run-fuzz.sh 30
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir build --output-on-failure
 # Qt and fontconfig keep caches until exit that LeakSanitizer would report;
