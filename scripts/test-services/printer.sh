@@ -37,18 +37,31 @@ letterloom_printer_start() {
 
   mkdir -p "$out"
   chmod 1777 "$out"
+  rm -f "$out"/*.pdf
   printf 'Out %s\nLabel 2\nAnonUMask 0000\nUserUMask 0000\n' "$out" >"$conf"
 
-  lpadmin -p LetterloomPDF -v "cups-pdf:/$name" -E -m "$ppd" -o pdftops-renderer-default=pdftocairo
-  lpadmin -p LetterloomRejecting -v "cups-pdf:/$name" -E -m "$ppd" -o pdftops-renderer-default=pdftocairo
-  cupsreject LetterloomRejecting
-  lpadmin -p LetterloomStopped -v "cups-pdf:/$name" -E -m "$ppd" -o pdftops-renderer-default=pdftocairo
-  cupsdisable LetterloomStopped
+  local queue
+  for queue in LetterloomPDF LetterloomRejecting LetterloomStopped; do
+    letterloom_printer_admin lpadmin -p "$queue" -v "cups-pdf:/$name" -E -m "$ppd" \
+      -o pdftops-renderer-default=pdftocairo || return 1
+  done
+  letterloom_printer_admin cupsreject LetterloomRejecting || return 1
+  letterloom_printer_admin cupsdisable LetterloomStopped || return 1
 
   export LETTERLOOM_PRINTER=LetterloomPDF
   export LETTERLOOM_PRINTER_REJECTING=LetterloomRejecting
   export LETTERLOOM_PRINTER_STOPPED=LetterloomStopped
   export LETTERLOOM_PRINT_OUT=$out
+}
+
+# lpadmin warns on every call that printer drivers are deprecated; only a
+# failing command's output is worth showing.
+letterloom_printer_admin() {
+  local output
+  if ! output=$("$@" 2>&1); then
+    echo "printer.sh: $* failed: $output" >&2
+    return 1
+  fi
 }
 
 letterloom_printer_stop() {

@@ -39,6 +39,10 @@ void PrintProgress::setPage(int page, int pageCount)
 void PrintProgress::tick()
 {
     showIfDue();
+    // Closing the window any way at all is cancelling: the job must not go on
+    // without it, with the preview open to input.
+    if (m_window && !m_window->isVisible())
+        m_cancelled = true;
     // Until the modal window is up, events could reach the preview behind it
     // (and close it in the middle of the job), so none are handled before.
     if (!m_window || m_sinceEvents.elapsed() < EventIntervalMs)

@@ -21,6 +21,9 @@
 namespace {
 const QString Done = QStringLiteral("Druckauftrag fertig.");
 const QString Cancelled = QStringLiteral("Abbrechen wurde gewählt.");
+// Long enough that the job spends some tenths of a second on its pages, so a
+// user can see the progress window and cancel it.
+constexpr int LongDocumentBlocks = 800;
 const char *const NoCups = "no CUPS test queue: source scripts/test-services/printer.sh first (as root)";
 
 QString compact(const QString &family)
@@ -358,7 +361,7 @@ void PrintJobTest::longJobShowsProgress()
     QFETCH(bool, cancel);
     if (toQueue && !cupsAvailable())
         QSKIP(NoCups);
-    PreviewStandIn preview(400);
+    PreviewStandIn preview(LongDocumentBlocks);
     const QString pdf = m_dir.filePath(QStringLiteral("lang-%1.pdf").arg(QTest::currentDataTag()));
     const QString printer = queue("LETTERLOOM_PRINTER");
     const int jobsBefore = toQueue ? jobCount(printer) : 0;
@@ -393,7 +396,7 @@ void PrintJobTest::longJobShowsProgress()
     QCOMPARE(log.messages.size(), 1);
     if (!cancel) {
         QCOMPARE(log.messages.first().text, Done);
-        QCOMPARE(pdfText(pdf).count(QStringLiteral("Zwölf Boxkämpfer")), 3 * 400);
+        QCOMPARE(pdfText(pdf).count(QStringLiteral("Zwölf Boxkämpfer")), 3 * LongDocumentBlocks);
         return;
     }
     const QString aborted = QStringLiteral("Der Druckauftrag wurde abgebrochen.");
