@@ -33,7 +33,6 @@ LinkLabel::LinkLabel(const QString &caption, const QUrl &target, QWidget *parent
 
 void LinkLabel::setHighlighted(bool highlighted)
 {
-    m_highlighted = highlighted;
     QPalette colours = palette();
     colours.setColor(QPalette::WindowText, colorFromBgr(highlighted ? Red : Black));
     setPalette(colours);
@@ -81,9 +80,10 @@ void LinkLabel::paintEvent(QPaintEvent *event)
 
 void LinkLabel::open()
 {
-    // Starting a browser can take a moment before anything appears.
+    // Starting a browser can take a moment before anything appears. Like the
+    // menu's home-page link, a desktop without a browser or mail program
+    // simply shows nothing.
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool opened = QDesktopServices::openUrl(m_target);
+    QDesktopServices::openUrl(m_target);
     QGuiApplication::restoreOverrideCursor();
-    emit activated(opened);
 }

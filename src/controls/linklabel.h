@@ -11,14 +11,6 @@ class LinkLabel : public QLabel
 public:
     LinkLabel(const QString &caption, const QUrl &target, QWidget *parent = nullptr);
 
-    QUrl target() const { return m_target; }
-    bool isHighlighted() const { return m_highlighted; }
-
-signals:
-    // Emitted after the address was handed to the desktop; `opened` is false
-    // when no program took it.
-    void activated(bool opened);
-
 protected:
     void enterEvent(QEnterEvent *event) override;
     void leaveEvent(QEvent *event) override;
@@ -31,5 +23,4 @@ private:
     void open();
 
     QUrl m_target;
-    bool m_highlighted = false;
 };

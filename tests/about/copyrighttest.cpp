@@ -7,42 +7,15 @@
 #include "controls/linklabel.h"
 #include "fixtures/modaldriver.h"
 #include "fixtures/testmain.h"
+#include "urlcatcher.h"
+#include "x11windowstates.h"
 
-#include <QDesktopServices>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
 #include <QWindow>
 
-#include <xcb/xcb.h>
-
-#include <cstdlib>
-
 namespace {
-// Stands in for the browser and the mail program.
-class UrlCatcher : public QObject
-{
-    Q_OBJECT
-public:
-    UrlCatcher()
-    {
-        for (const QString &scheme : schemes())
-            QDesktopServices::setUrlHandler(scheme, this, "open");
-    }
-    ~UrlCatcher() override
-    {
-        for (const QString &scheme : schemes())
-            QDesktopServices::unsetUrlHandler(scheme);
-    }
-    QList<QUrl> opened;
-
-public slots:
-    void open(const QUrl &url) { opened.append(url); }
-
-private:
-    static QStringList schemes() { return {QStringLiteral("http"), QStringLiteral("https"), QStringLiteral("mailto")}; }
-};
-
 // The main window as far as the About window sees it: an icon and a text field
 // to show that it takes input again.
 struct Owner {
@@ -61,34 +34,6 @@ struct Owner {
 QImage imageOf(const QPixmap &picture)
 {
     return picture.toImage().convertToFormat(QImage::Format_ARGB32);
-}
-
-// The window states the desktop reads from the window, by name.
-QStringList x11WindowStates(QWidget *window)
-{
-    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    xcb_connection_t *connection = x11->connection();
-    auto atom = [connection](const char *name) {
-        xcb_intern_atom_reply_t *reply =
-            xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, uint16_t(qstrlen(name)), name), nullptr);
-        const xcb_atom_t result = reply->atom;
-        std::free(reply);
-        return result;
-    };
-    xcb_get_property_reply_t *reply = xcb_get_property_reply(
-        connection,
-        xcb_get_property(connection, 0, xcb_window_t(window->winId()), atom("_NET_WM_STATE"), XCB_ATOM_ATOM, 0, 64),
-        nullptr);
-    QStringList names;
-    const auto *states = static_cast<const xcb_atom_t *>(xcb_get_property_value(reply));
-    for (int i = 0; i < xcb_get_property_value_length(reply) / int(sizeof(xcb_atom_t)); ++i) {
-        xcb_get_atom_name_reply_t *name =
-            xcb_get_atom_name_reply(connection, xcb_get_atom_name(connection, states[i]), nullptr);
-        names.append(QString::fromLatin1(xcb_get_atom_name_name(name), xcb_get_atom_name_name_length(name)));
-        std::free(name);
-    }
-    std::free(reply);
-    return names;
 }
 
 QWidget *element(Copyright &about, const QString &name)
