@@ -80,6 +80,7 @@ struct User {
     qint64 accepted = -1;
     qint64 progressShown = -1;
     qint64 cancelClicked = -1;
+    qint64 cancelAnswered = -1;
     qint64 messageShown = -1;
     qint64 lastTick = -1;
     qint64 longestStall = 0;
@@ -108,6 +109,8 @@ struct User {
                 progressShown = now;
             else
                 longestStall = std::max(longestStall, now - lastTick);
+            if (cancelClicked >= 0 && cancelAnswered < 0 && progress->labelText().contains(QStringLiteral("abgebrochen")))
+                cancelAnswered = now;
             if (cancel && cancelClicked < 0 && now - progressShown >= CancelAfterMs) {
                 cancelClicked = now;
                 progress->findChild<QAbstractButton *>()->click();
@@ -127,7 +130,8 @@ void report(const char *name, const User &user, qint64 total, int pages)
     std::printf("%-9s pages %4d  %6.2f s  peak %5ld MB  pdf %6.1f MB  longest stall %4lld ms",
                 name, pages, total / 1000.0, peakRssMb(), size / 1048576.0, user.longestStall);
     if (user.cancelClicked >= 0)
-        std::printf("  cancel answered in %lld ms", user.messageShown - user.cancelClicked);
+        std::printf("  cancel: window answered in %lld ms, job ended in %lld ms", user.cancelAnswered - user.cancelClicked,
+                    user.messageShown - user.cancelClicked);
     std::printf("  [%s]\n", qPrintable(user.message.simplified()));
 }
 

@@ -1,9 +1,8 @@
 #include "preview/printprogress.h"
 
-#include "app/appinfo.h"
+#include "preview/printprogresswindow.h"
 
 #include <QCoreApplication>
-#include <QProgressDialog>
 
 namespace {
 // Often enough that the window never looks frozen, rarely enough that handling
@@ -28,7 +27,7 @@ void PrintProgress::setPage(int page, int pageCount)
 {
     m_page = page;
     m_pageCount = pageCount;
-    if (m_window) {
+    if (m_window && !m_window->cancelRequested()) {
         m_window->setMaximum(qMax(pageCount, 1));
         m_window->setValue(qMin(page, qMax(pageCount, 1)));
         m_window->setLabelText(labelText());
@@ -39,33 +38,25 @@ void PrintProgress::setPage(int page, int pageCount)
 void PrintProgress::tick()
 {
     showIfDue();
-    // Closing the window any way at all is cancelling: the job must not go on
-    // without it, with the preview open to input.
-    if (m_window && !m_window->isVisible())
-        m_cancelled = true;
     // Until the modal window is up, events could reach the preview behind it
     // (and close it in the middle of the job), so none are handled before.
-    if (!m_window || m_sinceEvents.elapsed() < EventIntervalMs)
-        return;
-    m_sinceEvents.restart();
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    if (m_window && m_sinceEvents.elapsed() >= EventIntervalMs) {
+        m_sinceEvents.restart();
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    }
+    // Should the window be gone all the same, the job must not go on without it.
+    if (m_window && (m_window->cancelRequested() || !m_window->isVisible()))
+        m_cancelled = true;
 }
 
 void PrintProgress::showIfDue()
 {
     if (m_window || m_running.elapsed() < m_showAfterMs)
         return;
-    m_window = std::make_unique<QProgressDialog>(m_parent);
-    m_window->setWindowTitle(AppTitle);
-    m_window->setWindowModality(Qt::ApplicationModal);
-    m_window->setAutoReset(false);
-    m_window->setAutoClose(false);
-    m_window->setMinimumDuration(0);
-    m_window->setCancelButtonText(QStringLiteral("Abbrechen"));
+    m_window = std::make_unique<PrintProgressWindow>(m_parent);
     m_window->setMaximum(qMax(m_pageCount, 1));
     m_window->setValue(qMin(m_page, qMax(m_pageCount, 1)));
     m_window->setLabelText(labelText());
-    QObject::connect(m_window.get(), &QProgressDialog::canceled, [this] { m_cancelled = true; });
     m_window->show();
     m_sinceEvents.restart();
     QCoreApplication::processEvents(QEventLoop::AllEvents);

@@ -8,7 +8,7 @@
 
 #include <memory>
 
-class QProgressDialog;
+class PrintProgressWindow;
 class QWidget;
 
 class PrintProgress
@@ -34,7 +34,7 @@ private:
     int m_showAfterMs;
     QElapsedTimer m_running;
     QElapsedTimer m_sinceEvents;
-    std::unique_ptr<QProgressDialog> m_window;
+    std::unique_ptr<PrintProgressWindow> m_window;
     int m_page = 0;
     int m_pageCount = 0;
     bool m_cancelled = false;

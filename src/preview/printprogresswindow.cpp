@@ -1,0 +1,40 @@
+#include "preview/printprogresswindow.h"
+
+#include "app/appinfo.h"
+
+#include <QCloseEvent>
+#include <QPushButton>
+
+PrintProgressWindow::PrintProgressWindow(QWidget *parent)
+    : QProgressDialog(parent), m_cancelButton(new QPushButton(QStringLiteral("Abbrechen"), this))
+{
+    setWindowTitle(AppTitle);
+    setWindowModality(Qt::ApplicationModal);
+    setAutoReset(false);
+    setAutoClose(false);
+    setMinimumDuration(0);
+    setCancelButton(m_cancelButton);
+    // QProgressDialog hides itself on cancel; this window waits for the job.
+    disconnect(this, SIGNAL(canceled()), this, SLOT(cancel()));
+    connect(this, &QProgressDialog::canceled, this, &PrintProgressWindow::requestCancel);
+}
+
+void PrintProgressWindow::reject()
+{
+    emit canceled();
+}
+
+void PrintProgressWindow::closeEvent(QCloseEvent *event)
+{
+    event->ignore();
+    emit canceled();
+}
+
+void PrintProgressWindow::requestCancel()
+{
+    if (m_cancelRequested)
+        return;
+    m_cancelRequested = true;
+    m_cancelButton->setEnabled(false);
+    setLabelText(QStringLiteral("Der Druckauftrag wird abgebrochen …"));
+}
