@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -14,6 +15,7 @@ void setUpApplication(QApplication &app)
     QCoreApplication::setApplicationVersion(AppVersionText);
     QCoreApplication::setOrganizationName(QStringLiteral("Made by Orvik"));
     QGuiApplication::setDesktopFileName(QStringLiteral("letterloom"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/appicon.png")));
 
     auto *translator = new QTranslator(&app);
     if (translator->load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),

@@ -29,7 +29,6 @@ Glyphana::Glyphana(QWidget *parent)
 {
     setObjectName(QStringLiteral("Glyphana"));
     setWindowTitle(AppTitle);
-    setWindowIcon(QIcon(QStringLiteral(":/images/appicon.png")));
 
     auto *client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));

@@ -33,6 +33,9 @@ BitteWarten::BitteWarten(const FontSource &fonts, QWidget *parent)
     setFrameStyle(QFrame::Panel | QFrame::Raised);
     setLineWidth(2);
     setFixedSize(twips(3360), twips(1230));
+    QFont windowFont(QStringLiteral("MS Sans Serif"));
+    windowFont.setPointSizeF(8.25);
+    setFont(windowFont);
 
     Label1[0] = new QLabel(QStringLiteral("Schriften werden gesucht"), this);
     Label1[0]->setGeometry(twipsRect(630, 60, 2595, 240));
@@ -57,6 +60,10 @@ BitteWarten::BitteWarten(const FontSource &fonts, QWidget *parent)
     txt_Info = new QLabel(foundText(0), this);
     txt_Info->setObjectName(QStringLiteral("txt_Info"));
     txt_Info->setGeometry(twipsRect(90, 960, 1485, 195));
+    // The installed typeface is wider than the design's: leave room for the
+    // longest count this census can reach.
+    txt_Info->resize(qMax(txt_Info->width(), txt_Info->fontMetrics().horizontalAdvance(foundText(fonts.count())) + 2),
+                     txt_Info->height());
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
