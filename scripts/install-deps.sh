@@ -1,18 +1,22 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Letterloom needs to build, run and test.
-# Usage: scripts/install-deps.sh [run|test]   (default: test, which is a superset)
+# Usage: scripts/install-deps.sh [run|test|bench]   (default: test; each mode includes the one before)
 set -euo pipefail
 mode=${1:-test}
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 
-build_pkgs=(cmake g++ make qt6-base-dev qt6-base-private-dev qt6-translations-l10n libgl-dev libfontconfig-dev libxcb1-dev fontconfig libcups2-dev)
+build_pkgs=(cmake g++ make qt6-base-dev qt6-translations-l10n libgl-dev libfontconfig-dev libxcb1-dev fontconfig libcups2-dev)
 run_pkgs=(fonts-liberation2)
-test_pkgs=(xvfb xauth cups cups-bsd cups-client printer-driver-cups-pdf poppler-utils
-           fonts-noto-core fonts-noto-extra clang libclang-rt-14-dev python3 desktop-file-utils appstream)
+# The tests queue keyboard input through Qt's private window-system interface.
+test_pkgs=(qt6-base-private-dev xvfb xauth cups cups-bsd cups-client printer-driver-cups-pdf poppler-utils
+           fonts-noto-core clang libclang-rt-14-dev python3 desktop-file-utils appstream)
+# The benchmarks measure on a large font set, as users with thousands of fonts have.
+bench_pkgs=(fonts-noto-extra)
 
 pkgs=("${build_pkgs[@]}" "${run_pkgs[@]}")
-[ "$mode" = test ] && pkgs+=("${test_pkgs[@]}")
+[ "$mode" = test ] || [ "$mode" = bench ] && pkgs+=("${test_pkgs[@]}")
+[ "$mode" = bench ] && pkgs+=("${bench_pkgs[@]}")
 
 export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get update -qq
