@@ -5,9 +5,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
 
-cmake -S . -B build -DLETTERLOOM_WERROR=ON
+cmake -S . -B build -DLETTERLOOM_WERROR=ON -DBUILD_TESTING=ON
 cmake --build build -j"$jobs"
-cmake -S . -B build-sanitize -DLETTERLOOM_WERROR=ON -DLETTERLOOM_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+cmake -S . -B build-sanitize -DLETTERLOOM_WERROR=ON -DLETTERLOOM_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DBUILD_TESTING=ON
 cmake --build build-sanitize -j"$jobs"
 
 # Services the suites print to or talk to are started here and stopped on exit.
