@@ -65,14 +65,17 @@ PrintFault PrintJob::askForPrinter(QPrinter &printer, bool hasSelection)
     QPrintDialog dialog(&printer, m_window);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
     dialog.setOption(QAbstractPrintDialog::PrintSelection, true);
-    // With CUPS, Qt's dialog offers its page-range choice even when it is
-    // switched off; the catalogue has no page numbers to choose by, so the
-    // choice is taken away again once the dialog has set itself up.
-    QTimer::singleShot(0, &dialog, [&dialog] {
+    // With CUPS, Qt's dialog offers its page-range choices even when they are
+    // switched off, and again whenever another printer is picked; the catalogue
+    // has no page numbers to choose by, so they are taken away each time.
+    const auto withoutPageRanges = [&dialog] {
         for (const char *name : {"printRange", "pagesRadioButton"})
             if (auto *choice = dialog.findChild<QRadioButton *>(QLatin1String(name)))
                 choice->setEnabled(false);
-    });
+    };
+    QTimer::singleShot(0, &dialog, withoutPageRanges);
+    if (auto *printers = dialog.findChild<QComboBox *>(QStringLiteral("printers")))
+        QObject::connect(printers, &QComboBox::currentIndexChanged, &dialog, withoutPageRanges);
     const int answer = dialog.exec();
     if (answer == QDialog::Rejected)
         return PrintFault::of(PrintFault::Cancelled);

@@ -24,8 +24,6 @@ public:
     // Paints page `index` (from 0) onto `painter`, whose device starts at the page's printable area.
     void paintPage(QPainter &painter, int index) const;
 
-    const QTextDocument &document() const { return m_document; }
-
 private:
     QTextDocument m_document;
     QSizeF m_sourceDpi;

@@ -18,11 +18,6 @@ PrintProgress::PrintProgress(QWidget *parent, int showAfterMs) : m_parent(parent
 
 PrintProgress::~PrintProgress() = default;
 
-bool PrintProgress::isShown() const
-{
-    return m_window && m_window->isVisible();
-}
-
 void PrintProgress::setPage(int page, int pageCount)
 {
     m_page = page;

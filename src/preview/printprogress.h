@@ -22,7 +22,6 @@ public:
     // Called between short steps of work; keeps the window alive.
     void tick();
     bool wasCancelled() const { return m_cancelled; }
-    bool isShown() const;
 
     static constexpr int DefaultShowAfterMs = 500;
 

@@ -110,12 +110,17 @@ void PrintJobTest::wholeDocumentWithoutSelection()
         showOptions(dialog);
         allPreset = isChecked(dialog, "printAll");
         selectionPreset = isChecked(dialog, "printSelection");
-        rangeOffered = isEnabled(dialog, "printRange");
+        rangeOffered = isEnabled(dialog, "printRange") || isEnabled(dialog, "pagesRadioButton");
         selectionOffered = isEnabled(dialog, "printSelection");
-        if (toQueue)
-            choosePrinter(dialog, queue("LETTERLOOM_PRINTER"));
-        else
+        // The user looks at the other kind of printer first.
+        if (toQueue) {
             choosePdfFile(dialog, pdf);
+            choosePrinter(dialog, queue("LETTERLOOM_PRINTER"));
+        } else {
+            choosePrinter(dialog, queue("LETTERLOOM_PRINTER"));
+            choosePdfFile(dialog, pdf);
+        }
+        rangeOffered = rangeOffered || isEnabled(dialog, "printRange") || isEnabled(dialog, "pagesRadioButton");
         clickPrint(dialog);
     });
     PrintJob(preview.view, preview.status, &preview.window).run();
