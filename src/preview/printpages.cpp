@@ -46,7 +46,9 @@ PrintPages::PrintPages(const QTextDocument &source, const QTextDocumentFragment 
     const qreal pxPerMmX = m_sourceDpi.width() / 25.4;
     const qreal pxPerMmY = m_sourceDpi.height() / 25.4;
     const QRectF printable = pageLayout.paintRect(QPageLayout::Millimeter);
-    const QMarginsF printerMargins = pageLayout.margins(QPageLayout::Millimeter);
+    const QMarginsF printerMargins = pageLayout.mode() == QPageLayout::FullPageMode
+                                         ? QMarginsF()
+                                         : pageLayout.margins(QPageLayout::Millimeter);
     QTextFrameFormat frame = m_document.rootFrame()->frameFormat();
     frame.setLeftMargin(qMax(0.0, MinimumMarginMm - printerMargins.left()) * pxPerMmX);
     frame.setRightMargin(qMax(0.0, MinimumMarginMm - printerMargins.right()) * pxPerMmX);
