@@ -5,6 +5,7 @@
 #include "app/appinfo.h"
 #include "app/colors.h"
 #include "app/twips.h"
+#include "controls/designlayout.h"
 #include "controls/flatbutton.h"
 #include "controls/gradientbar.h"
 #include "controls/linklabel.h"
@@ -25,29 +26,6 @@ constexpr int RightMargin = 2;
 
 // Numbers in 030 23125 are set aside for films and books, so nobody's line rings.
 const QString TelephoneNumber = QStringLiteral("030 23125 000");
-
-QFont dialogFont(qreal pointSize, bool bold)
-{
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPointSizeF(pointSize);
-    font.setBold(bold);
-    return font;
-}
-
-void setTextColor(QWidget *widget, quint32 color)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::All, QPalette::WindowText, colorFromBgr(color));
-    widget->setPalette(palette);
-}
-
-template <typename Control>
-Control *place(Control *control, const QString &name, QRect geometry)
-{
-    control->setObjectName(name);
-    control->setGeometry(geometry);
-    return control;
-}
 
 // The installed stand-ins for the design's typeface can be wider than it:
 // a text takes the room it needs rather than lose its last letters.
@@ -78,11 +56,8 @@ void keepInside(QWidget *control, int rightEdge)
 
 QLabel *label(QWidget *parent, const QString &name, const QString &text, QRect geometry)
 {
-    auto *result = place(new QLabel(parent), name, geometry);
-    result->setTextFormat(Qt::PlainText);
-    result->setText(text);
+    QLabel *result = captionLabel(parent, name, text, geometry);
     result->setAccessibleName(text);
-    fitWidth(result);
     return result;
 }
 
@@ -92,11 +67,6 @@ QLabel *caption(QWidget *parent, const QString &name, const QString &text, QPoin
     auto *result = label(parent, name, text, QRect(topLeft, QSize()));
     result->adjustSize();
     return result;
-}
-
-QString indexed(const char *name, int index)
-{
-    return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
 }
 
 QPoint twipsPoint(int left, int top)
@@ -119,7 +89,7 @@ Copyright::Copyright(QWidget *parent)
     m_frame->setGeometry(client.adjusted(0, 0, 2 * FrameLineWidth, 2 * FrameLineWidth));
     m_client = new QWidget(m_frame);
     m_client->setGeometry(client.translated(FrameLineWidth, FrameLineWidth));
-    m_client->setFont(dialogFont(8.25, false));
+    m_client->setFont(designFont(QStringLiteral("MS Sans Serif"), 8.25));
     setFixedSize(m_frame->size());
 
     createControls();
@@ -131,7 +101,7 @@ void Copyright::createControls()
 
     roLabel = place(new GradientBar(QStringLiteral(" Version 00.00.00"), w), QStringLiteral("roLabel"),
                     twipsRect(0, 0, 375, 2175));
-    roLabel->setFont(dialogFont(8.25, true));
+    roLabel->setFont(designFont(QStringLiteral("MS Sans Serif"), 8.25, true));
 
     const std::array<QRect, 2> titlePlaces{twipsRect(450, 90, 3135, 555), twipsRect(420, 60, 3135, 555)};
     const std::array<quint32, 2> titleColours{0x00FFFFFF, 0x00000000};
@@ -139,8 +109,8 @@ void Copyright::createControls()
         txt_Titel[i] = place(new QLabel(w), indexed("txt_Titel", i), titlePlaces[i]);
         txt_Titel[i]->setTextFormat(Qt::PlainText);
         txt_Titel[i]->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-        txt_Titel[i]->setFont(dialogFont(18, true));
-        setTextColor(txt_Titel[i], titleColours[i]);
+        txt_Titel[i]->setFont(designFont(QStringLiteral("MS Sans Serif"), 18, true));
+        setTextColor(txt_Titel[i], colorFromBgr(titleColours[i]));
     }
     // The black title lies on its white copy, which shows as a light shadow.
     txt_Titel[1]->raise();

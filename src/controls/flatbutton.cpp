@@ -1,6 +1,7 @@
 #include "controls/flatbutton.h"
 
 #include "app/colors.h"
+#include "controls/designlayout.h"
 
 #include <QFile>
 #include <QIcon>
@@ -33,9 +34,7 @@ FlatButton::FlatButton(const QString &caption, int glyph, QWidget *parent)
     : QAbstractButton(parent), m_glyph(glyph)
 {
     setText(caption);
-    QFont face(QStringLiteral("Verdana"));
-    face.setPointSizeF(8.25);
-    setFont(face);
+    setFont(designFont(QStringLiteral("Verdana"), 8.25));
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::StrongFocus);
     if (!caption.isEmpty())

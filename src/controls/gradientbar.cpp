@@ -1,6 +1,7 @@
 #include "controls/gradientbar.h"
 
 #include "app/colors.h"
+#include "controls/designlayout.h"
 
 #include <QLinearGradient>
 #include <QPainter>
@@ -8,10 +9,7 @@
 GradientBar::GradientBar(const QString &caption, QWidget *parent)
     : QWidget(parent)
 {
-    QFont bold(QStringLiteral("MS Sans Serif"));
-    bold.setPointSizeF(9.75);
-    bold.setBold(true);
-    setFont(bold);
+    setFont(designFont(QStringLiteral("MS Sans Serif"), 9.75, true));
     setCaption(caption);
 }
 

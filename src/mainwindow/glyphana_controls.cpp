@@ -4,6 +4,7 @@
 #include "app/colors.h"
 #include "app/twips.h"
 #include "controls/clickableimage.h"
+#include "controls/designlayout.h"
 #include "controls/flatbutton.h"
 #include "controls/gradientbar.h"
 #include "controls/sortedcombobox.h"
@@ -25,29 +26,12 @@ constexpr int AddGlyph = 73;
 
 void setColor(QWidget *widget, QPalette::ColorRole role, quint32 color)
 {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::All, role, colorFromBgr(color));
-    widget->setPalette(palette);
-    if (role == QPalette::Window)
-        widget->setAutoFillBackground(true);
-}
-
-template <typename Control>
-Control *place(Control *control, const QString &name, QRect geometry)
-{
-    control->setObjectName(name);
-    control->setGeometry(geometry);
-    return control;
+    ::setColor(widget, role, colorFromBgr(color));
 }
 
 QLabel *label(QWidget *parent, const QString &name, const QString &caption, QRect geometry)
 {
-    auto *result = place(new QLabel(caption, parent), name, geometry);
-    result->setTextFormat(Qt::PlainText);
-    // The design's typefaces are narrower than the ones installed here: a
-    // caption may take the room it needs rather than lose its last letters.
-    result->resize(qMax(geometry.width(), result->sizeHint().width()), geometry.height());
-    return result;
+    return captionLabel(parent, name, caption, geometry);
 }
 
 QLabel *borderedLabel(QWidget *parent, const QString &name, QRect geometry)
@@ -70,17 +54,11 @@ void labelFor(QLabel *caption, QWidget *control)
     control->setAccessibleName(caption->text());
 }
 
-QString indexed(const char *name, int index)
-{
-    return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
-}
 } // namespace
 
 void Glyphana::createControls(QWidget *w)
 {
-    QFont dialogFont(QStringLiteral("MS Sans Serif"));
-    dialogFont.setPointSizeF(8.25);
-    w->setFont(dialogFont);
+    w->setFont(designFont(QStringLiteral("MS Sans Serif"), 8.25));
 
     roLabel = place(new GradientBar(QStringLiteral("   Letterloom"), w), QStringLiteral("roLabel"),
                     twipsRect(0, 0, 375, 4695));
@@ -88,9 +66,7 @@ void Glyphana::createControls(QWidget *w)
     Label1[1] = label(w, indexed("Label1", 1), QStringLiteral("Schriftbeispiel"), twipsRect(450, 30, 975, 195));
     ZeigeSchrift = borderedLabel(w, QStringLiteral("ZeigeSchrift"), twipsRect(420, 240, 11175, 570));
     setColor(ZeigeSchrift, QPalette::Window, LightYellow);
-    QFont sampleFont(QStringLiteral("MS Sans Serif"));
-    sampleFont.setPointSizeF(19.5);
-    ZeigeSchrift->setFont(sampleFont);
+    ZeigeSchrift->setFont(designFont(QStringLiteral("MS Sans Serif"), 19.5));
     ZeigeSchrift->setAccessibleName(Label1[1]->text());
     UpDown = place(new SpinButtons(-15, 10, w), QStringLiteral("UpDown"), twipsRect(11610, 240, 240, 570));
     labelFor(Label1[1], UpDown);

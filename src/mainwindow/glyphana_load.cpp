@@ -4,6 +4,7 @@
 
 #include "app/colors.h"
 #include "app/twips.h"
+#include "controls/designlayout.h"
 #include "controls/sortedcombobox.h"
 #include "controls/sortedlistwidget.h"
 #include "controls/spinbuttons.h"
@@ -42,13 +43,6 @@ std::optional<QColor> storedColor(const QString &stored)
     if (!value || *value < 0 || *value > 0x00FFFFFF)
         return std::nullopt;
     return colorFromBgr(quint32(*value));
-}
-
-void setTextColor(QLabel *label, const QColor &color)
-{
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::All, QPalette::WindowText, color);
-    label->setPalette(palette);
 }
 } // namespace
 

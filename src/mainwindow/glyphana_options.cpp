@@ -2,6 +2,7 @@
 #include "mainwindow/glyphana.h"
 
 #include "app/colors.h"
+#include "controls/designlayout.h"
 #include "controls/flatbutton.h"
 #include "controls/sortedcombobox.h"
 #include "controls/spinbuttons.h"
@@ -42,9 +43,7 @@ void Glyphana::connectOptionHandlers()
 void Glyphana::Option_Testdruck_Click(int index)
 {
     const bool handEntered = index == int(SampleKind::HandEntered);
-    QPalette palette = txt_Handvorgabe->palette();
-    palette.setColor(QPalette::All, QPalette::Base, colorFromBgr(handEntered ? White : LightGrey));
-    txt_Handvorgabe->setPalette(palette);
+    setColor(txt_Handvorgabe, QPalette::Base, colorFromBgr(handEntered ? White : LightGrey));
     txt_Handvorgabe->setEnabled(handEntered);
     m_settings.write(SettingKey::Print_Art, QString::number(index));
 }
@@ -66,9 +65,7 @@ void Glyphana::cmd_Color_Click(int index)
     const QColor chosen = QColorDialog::getColor(current, this);
     if (!chosen.isValid())
         return;
-    QPalette palette = shown->palette();
-    palette.setColor(QPalette::All, QPalette::WindowText, chosen);
-    shown->setPalette(palette);
+    setTextColor(shown, chosen);
     m_settings.write(SettingsStore::colorKey(index), QString::number(bgrFromColor(chosen)));
 }
 

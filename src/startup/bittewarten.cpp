@@ -1,6 +1,7 @@
 #include "startup/bittewarten.h"
 
 #include "app/twips.h"
+#include "controls/designlayout.h"
 #include "controls/sortedcombobox.h"
 #include "controls/sortedlistwidget.h"
 #include "mainwindow/glyphana.h"
@@ -12,14 +13,6 @@
 #include <QTimer>
 
 namespace {
-QFont dialogFont(bool bold)
-{
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPointSizeF(9.75);
-    font.setBold(bold);
-    return font;
-}
-
 QString foundText(int count)
 {
     return QString::number(count) + QStringLiteral(" Schriften gefunden");
@@ -33,18 +26,16 @@ BitteWarten::BitteWarten(const FontSource &fonts, QWidget *parent)
     setFrameStyle(QFrame::Panel | QFrame::Raised);
     setLineWidth(2);
     setFixedSize(twips(3360), twips(1230));
-    QFont windowFont(QStringLiteral("MS Sans Serif"));
-    windowFont.setPointSizeF(8.25);
-    setFont(windowFont);
+    setFont(designFont(QStringLiteral("MS Sans Serif"), 8.25));
 
     Label1[0] = new QLabel(QStringLiteral("Schriften werden gesucht"), this);
     Label1[0]->setGeometry(twipsRect(630, 60, 2595, 240));
-    Label1[0]->setFont(dialogFont(true));
+    Label1[0]->setFont(designFont(QStringLiteral("MS Sans Serif"), 9.75, true));
     Label1[1] = new QLabel(QStringLiteral("...bitte warten"), this);
     Label1[1]->setGeometry(twipsRect(660, 330, 1140, 240));
-    Label1[1]->setFont(dialogFont(false));
+    Label1[1]->setFont(designFont(QStringLiteral("MS Sans Serif"), 9.75));
     for (int i = 0; i < 2; ++i)
-        Label1[i]->setObjectName(QStringLiteral("Label1(%1)").arg(i));
+        Label1[i]->setObjectName(indexed("Label1", i));
 
     Logo = new QLabel(this);
     Logo->setObjectName(QStringLiteral("Logo"));
