@@ -124,11 +124,24 @@ struct User {
     }
 };
 
-void report(const char *name, const User &user, qint64 total, int pages)
+int pdfPages(const QString &pdf)
 {
-    const qint64 size = QFileInfo(user.pdf).size();
-    std::printf("%-9s pages %4d  %6.2f s  peak %5ld MB  pdf %6.1f MB  longest stall %4lld ms",
-                name, pages, total / 1000.0, peakRssMb(), size / 1048576.0, user.longestStall);
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {pdf});
+    info.waitForFinished();
+    for (const QByteArray &line : info.readAllStandardOutput().split('\n'))
+        if (line.startsWith("Pages:"))
+            return line.mid(6).trimmed().toInt();
+    return 0;
+}
+
+void report(const char *name, const User &user, qint64 total)
+{
+    std::printf("%-9s pages %4d  %6.2f s  peak %5ld MB  pdf %5.1f MB", name, pdfPages(user.pdf), total / 1000.0,
+                peakRssMb(), QFileInfo(user.pdf).size() / 1048576.0);
+    if (user.progressShown >= 0)
+        std::printf("  progress window from %lld ms, longest stall %lld ms", user.progressShown - user.accepted,
+                    user.longestStall);
     if (user.cancelClicked >= 0)
         std::printf("  cancel: window answered in %lld ms, job ended in %lld ms", user.cancelAnswered - user.cancelClicked,
                     user.messageShown - user.cancelClicked);
@@ -159,7 +172,7 @@ int runJob(const char *name, bool cancel, const QString &pdf)
     user.start();
     PrintJob job(&view, &status, &window);
     job.run();
-    report(name, user, user.messageShown - user.accepted, job.pageCount());
+    report(name, user, user.messageShown - user.accepted);
     return 0;
 }
 
@@ -175,7 +188,7 @@ int runPreview(const QString &pdf)
         preview.close();
     });
     preview.exec();
-    report("preview", user, user.messageShown - opened, -1);
+    report("preview", user, user.messageShown - opened);
     return 0;
 }
 
@@ -199,14 +212,7 @@ int runBaseline(const QString &pdf)
     clock.start();
     view.document()->print(&printer);
     const qint64 total = clock.elapsed();
-    QProcess info;
-    info.start(QStringLiteral("pdfinfo"), {pdf});
-    info.waitForFinished();
-    int pages = -1;
-    for (const QByteArray &line : info.readAllStandardOutput().split('\n'))
-        if (line.startsWith("Pages:"))
-            pages = line.mid(6).trimmed().toInt();
-    report("baseline", user, total, pages);
+    report("baseline", user, total);
     return 0;
 }
 } // namespace
