@@ -13,6 +13,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocumentFragment>
+#include <QTest>
 
 const QColor DarkRed(192, 0, 0);
 const QStringList TestFamilies{QStringLiteral("Liberation Sans"), QStringLiteral("Liberation Serif"),
@@ -255,4 +256,22 @@ QString squeezed(const QString &text)
         if (!c.isSpace())
             result.append(c);
     return result;
+}
+
+bool waitForPrintout(const QStringList &before, QString *printout)
+{
+    const QString printer = queue("LETTERLOOM_PRINTER");
+    return QTest::qWaitFor(
+        [&] {
+            if (pendingJobCount(printer) > 0)
+                return false;
+            for (const QString &file : printedFiles()) {
+                if (!before.contains(file)) {
+                    *printout = printOutFolder() + QLatin1Char('/') + file;
+                    return true;
+                }
+            }
+            return false;
+        },
+        60000);
 }

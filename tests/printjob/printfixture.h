@@ -66,6 +66,9 @@ QStringList printedFiles();
 // Jobs of `queue` in every state, finished or not.
 int jobCount(const QString &queue);
 int pendingJobCount(const QString &queue);
+// Waits until the test queue has finished its jobs and a PDF has appeared that
+// is not among `before`.
+bool waitForPrintout(const QStringList &before, QString *printout);
 // Adds or removes a cups-pdf queue of its own for a test.
 bool addQueue(const QString &name);
 bool removeQueue(const QString &name);

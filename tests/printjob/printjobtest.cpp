@@ -30,25 +30,6 @@ QString compact(const QString &family)
 {
     return QString(family).remove(QLatin1Char(' '));
 }
-
-// Waits until the queue has finished its jobs and a PDF has appeared that was not there before.
-bool waitForPrintout(const QStringList &before, QString *printout)
-{
-    const QString printer = queue("LETTERLOOM_PRINTER");
-    return QTest::qWaitFor(
-        [&] {
-            if (pendingJobCount(printer) > 0)
-                return false;
-            for (const QString &file : printedFiles()) {
-                if (!before.contains(file)) {
-                    *printout = printOutFolder() + QLatin1Char('/') + file;
-                    return true;
-                }
-            }
-            return false;
-        },
-        60000);
-}
 } // namespace
 
 class PrintJobTest : public QObject
