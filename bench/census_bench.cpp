@@ -3,6 +3,7 @@
 // Prints the time per tick (overall and per tenth of the census, which shows
 // whether the cost grows with the list) and the add commands' times.
 #include "app/application.h"
+#include "benchsupport.h"
 #include "controls/flatbutton.h"
 #include "controls/sortedlistwidget.h"
 #include "mainwindow/glyphana.h"
@@ -36,8 +37,7 @@ void markFirst(QListWidget *list, int count)
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    runOffscreenUnlessChosen();
     QApplication app(argc, argv);
     setUpApplication(app);
     QTemporaryDir settingsDir;

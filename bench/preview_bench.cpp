@@ -7,14 +7,12 @@
 //   nomerge    the same with merging off for samples and rules
 // Usage: preview_bench [approach]   (no argument: all three, in child processes)
 #include "app/application.h"
-#include "controls/collatedorder.h"
+#include "benchsupport.h"
 #include "preview/cataloguebuilder.h"
 #include "preview/vorschau.h"
-#include "startup/fontsource.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFontDatabase>
 #include <QProcess>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -24,38 +22,12 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <sys/resource.h>
 
 namespace {
 constexpr int TickMs = 10;
 constexpr qint64 ResizeAtMs = 1000;
 constexpr qint64 ScrollAtMs = 1500;
 constexpr qint64 GiveUpMs = 120000;
-
-long peakRssMb()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss / 1024;
-}
-
-PrintOptions benchOptions()
-{
-    PrintOptions options;
-    options.title = QStringLiteral("Schriftenübersicht");
-    options.headingTypeface = QStringLiteral("Arial");
-    options.sampleSize = QStringLiteral("20");
-    options.sampleKind = SampleKind::SomeOfEach;
-    return options;
-}
-
-QStringList printList()
-{
-    QStringList names = installedFamilies(QFontDatabase::families());
-    std::sort(names.begin(), names.end(),
-              [](const QString &a, const QString &b) { return listCollator().compare(a, b) < 0; });
-    return names;
-}
 
 bool laidOutToTheEnd(const QTextEdit *view)
 {
@@ -168,8 +140,7 @@ int runPlain(const QStringList &names, bool merging)
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    runOffscreenUnlessChosen();
     QApplication app(argc, argv);
     setUpApplication(app);
     const QString approach = QCoreApplication::arguments().value(1);
@@ -184,7 +155,7 @@ int main(int argc, char *argv[])
         }
         return failures;
     }
-    const QStringList names = printList();
+    const QStringList names = everyInstalledFamily();
     if (approach == QLatin1String("preview"))
         return runPreview(names);
     return runPlain(names, approach == QLatin1String("plain"));

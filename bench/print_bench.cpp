@@ -11,11 +11,10 @@
 // Usage: print_bench [case [pdf]]   (no argument: every case, in child processes;
 // with a file name the case leaves its PDF there)
 #include "app/application.h"
-#include "controls/collatedorder.h"
+#include "benchsupport.h"
 #include "preview/cataloguebuilder.h"
 #include "preview/printjob.h"
 #include "preview/vorschau.h"
-#include "startup/fontsource.h"
 
 #include <QAbstractButton>
 #include <QAbstractTextDocumentLayout>
@@ -24,7 +23,6 @@
 #include <QDialogButtonBox>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -39,36 +37,10 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <sys/resource.h>
 
 namespace {
 constexpr int TickMs = 10;
 constexpr int CancelAfterMs = 300;
-
-long peakRssMb()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss / 1024;
-}
-
-PrintOptions benchOptions()
-{
-    PrintOptions options;
-    options.title = QStringLiteral("Schriftenübersicht");
-    options.headingTypeface = QStringLiteral("Arial");
-    options.sampleSize = QStringLiteral("20");
-    options.sampleKind = SampleKind::SomeOfEach;
-    return options;
-}
-
-QStringList printList()
-{
-    QStringList names = installedFamilies(QFontDatabase::families());
-    std::sort(names.begin(), names.end(),
-              [](const QString &a, const QString &b) { return listCollator().compare(a, b) < 0; });
-    return names;
-}
 
 // Plays the user: in the print dialog chooses "print to file" with `pdf`,
 // answers every message box, cancels the progress window when asked to, and
@@ -156,7 +128,7 @@ void waitForLayout(QTextEdit &view)
 
 int runJob(const char *name, bool cancel, const QString &pdf)
 {
-    const QStringList names = printList();
+    const QStringList names = everyInstalledFamily();
     QWidget window;
     QTextEdit view(&window);
     QLabel status(&window);
@@ -182,7 +154,7 @@ int runPreview(const QString &pdf)
     user.pdf = pdf;
     user.start();
     const qint64 opened = user.clock.elapsed();
-    Vorschau preview(benchOptions(), printList());
+    Vorschau preview(benchOptions(), everyInstalledFamily());
     QTimer::singleShot(0, &preview, [&preview] {
         preview.Drucken->trigger();
         preview.close();
@@ -194,7 +166,7 @@ int runPreview(const QString &pdf)
 
 int runBaseline(const QString &pdf)
 {
-    const QStringList names = printList();
+    const QStringList names = everyInstalledFamily();
     QWidget window;
     QTextEdit view(&window);
     window.resize(600, 450);
@@ -219,6 +191,7 @@ int runBaseline(const QString &pdf)
 
 int main(int argc, char *argv[])
 {
+    runOffscreenUnlessChosen();
     QApplication app(argc, argv);
     setUpApplication(app);
     QTemporaryDir dir;
@@ -233,7 +206,7 @@ int main(int argc, char *argv[])
     if (which == QLatin1String("baseline"))
         return runBaseline(pdf);
 
-    std::printf("%lld families, sample size 20\n", static_cast<long long>(printList().size()));
+    std::printf("%lld families, sample size 20\n", static_cast<long long>(everyInstalledFamily().size()));
     std::fflush(stdout);
     for (const char *name : {"job", "preview", "cancel", "baseline"}) {
         QProcess child;
