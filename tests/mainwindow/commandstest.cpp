@@ -50,6 +50,7 @@ private slots:
     void closingWideStartsNarrowAgain();
     void emptyPrintListIsRefused();
     void previewShowsTheCurrentOptionsEachTime();
+    void acceleratorsWorkFromTheKeyboard();
 };
 
 void CommandsTest::moreSwitchesBetweenNarrowAndWide()
@@ -136,6 +137,26 @@ void CommandsTest::previewShowsTheCurrentOptionsEachTime()
     QCOMPARE(window->List_zuDrucken->count(), 3);
     QCOMPARE(testEnvironment().storedValue(QStringLiteral("Titel")), settingsBefore);
     window->close();
+}
+
+void CommandsTest::acceleratorsWorkFromTheKeyboard()
+{
+    const auto window = loadedMainWindow();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    window->activateWindow();
+    QTRY_VERIFY(window->isActiveWindow());
+
+    SeenMessage message;
+    answerMessageBox(message, QMessageBox::Ok);
+    QTest::keyClick(window.get(), Qt::Key_D, Qt::AltModifier);
+    QTRY_VERIFY(message.shown);
+    window->activateWindow();
+    QTRY_VERIFY(window->isActiveWindow());
+
+    QTest::keyClick(window.get(), Qt::Key_S, Qt::AltModifier);
+    QTRY_VERIFY(!window->isVisible());
+    QCOMPARE(testEnvironment().storedValue(QStringLiteral("Titel")), QStringLiteral("Schriftenübersicht"));
 }
 
 LETTERLOOM_TEST_MAIN(CommandsTest)
