@@ -73,12 +73,15 @@ void Glyphana::setTabOrder()
 
 void Glyphana::setOuterWidth(int widthTwips)
 {
-    const int clientWidth = twips(widthTwips - FrameWidthTwips);
-    setFixedWidth(clientWidth);
-    // What lies beyond the window's edge is hidden, so the keyboard never
-    // moves the focus to a control the user cannot see.
+    setFixedWidth(twips(widthTwips - FrameWidthTwips));
+}
+
+void Glyphana::hideWhatLiesBeyondTheEdge()
+{
+    // Hidden controls take no focus: the keyboard never moves to a control
+    // the user cannot see.
     for (QWidget *control : centralWidget()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
-        control->setVisible(control->x() < clientWidth);
+        control->setVisible(control->x() < width());
 }
 
 PrintOptions Glyphana::printOptions() const

@@ -87,6 +87,7 @@ private:
     void createMenu();
     void setTabOrder();
     void setOuterWidth(int widthTwips);
+    void hideWhatLiesBeyondTheEdge();
     void showSettingsWriteFailure(const QString &path);
 
     void connectPrintListHandlers();

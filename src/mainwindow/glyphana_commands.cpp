@@ -39,6 +39,7 @@ void Glyphana::cmd_More_Click()
     cmd_More->setGlyph(next.glyph);
     UpDown->move(twips(next.upDownLeftTwips), UpDown->y());
     ZeigeSchrift->resize(twips(next.sampleWidthTwips), ZeigeSchrift->height());
+    hideWhatLiesBeyondTheEdge();
 }
 
 void Glyphana::openPreview()

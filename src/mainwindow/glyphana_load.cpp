@@ -95,5 +95,6 @@ void Glyphana::Form_Load()
         Check_Now_Click();
     }
 
+    hideWhatLiesBeyondTheEdge();
     emit loaded();
 }

@@ -21,12 +21,13 @@ struct Geometry {
     int sampleWidth;
     int glyph;
     bool panelShown;
+    bool spinShown;
 };
 
 Geometry geometryOf(const Glyphana &window)
 {
     return {window.width(), window.UpDown->x(), window.ZeigeSchrift->width(), window.cmd_More->glyph(),
-            window.Combo_SArt->isVisible()};
+            window.Combo_SArt->isVisible(), window.UpDown->isVisible()};
 }
 
 void compareGeometry(const Geometry &actual, const Geometry &expected)
@@ -36,6 +37,7 @@ void compareGeometry(const Geometry &actual, const Geometry &expected)
     QCOMPARE(actual.sampleWidth, expected.sampleWidth);
     QCOMPARE(actual.glyph, expected.glyph);
     QCOMPARE(actual.panelShown, expected.panelShown);
+    QCOMPARE(actual.spinShown, expected.spinShown);
 }
 } // namespace
 
@@ -57,11 +59,11 @@ void CommandsTest::moreSwitchesBetweenNarrowAndWide()
 {
     const auto window = loadedMainWindow();
     window->show();
-    const Geometry narrow{twips(8820 - 90), twips(8430), twips(7995), 73, false};
+    const Geometry narrow{twips(8820 - 90), twips(8430), twips(7995), 73, false, true};
     compareGeometry(geometryOf(*window), narrow);
 
     window->cmd_More->click();
-    compareGeometry(geometryOf(*window), {twips(11970 - 90), twips(11610), twips(11175), 72, true});
+    compareGeometry(geometryOf(*window), {twips(11970 - 90), twips(11610), twips(11175), 72, true, true});
     QCOMPARE(window->UpDown->x() - (window->ZeigeSchrift->x() + window->ZeigeSchrift->width()), 1);
     QVERIFY(window->cmd_More->text().isEmpty());
     QVERIFY(window->txt_Color[1]->isVisible());
@@ -83,7 +85,7 @@ void CommandsTest::closingWideStartsNarrowAgain()
     }
     const auto window = loadedMainWindow();
     window->show();
-    compareGeometry(geometryOf(*window), {twips(8820 - 90), twips(8430), twips(7995), 73, false});
+    compareGeometry(geometryOf(*window), {twips(8820 - 90), twips(8430), twips(7995), 73, false, true});
     window->close();
 }
 
