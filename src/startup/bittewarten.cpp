@@ -62,11 +62,10 @@ BitteWarten::BitteWarten(const FontSource &fonts, QWidget *parent)
     Timer1->setTimerType(Qt::PreciseTimer);
     connect(Timer1, &QTimer::timeout, this, &BitteWarten::Timer1_Timer);
 
-    // Load step. The value of the bar is the census cursor; a range of fewer
-    // than two fonts would put the bar into its busy animation, so it never
-    // goes below 0 to 1.
+    // The value of the bar is the census cursor; a range of fewer than two
+    // fonts would put the bar into its busy animation, so it never goes below
+    // 0 to 1.
     Timer1->start();
-    m_main.reset();
     ProgressBar->setRange(0, qMax(m_fonts.count() - 1, 1));
     ProgressBar->setValue(0);
 }
