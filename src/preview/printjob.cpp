@@ -1,6 +1,7 @@
 #include "preview/printjob.h"
 
 #include "app/appinfo.h"
+#include "controls/designlayout.h"
 #include "preview/printrun.h"
 
 #include <QComboBox>
@@ -35,7 +36,6 @@ void PrintJob::run()
 
 void PrintJob::run(QPrinter &printer)
 {
-    m_fault = PrintFault();
     m_pageCount = 0;
     const QTextCursor cursor = m_view->textCursor();
     const bool hasSelection = cursor.selectionEnd() - cursor.selectionStart() > 0;
@@ -114,9 +114,7 @@ void PrintJob::showMessage(const QString &text)
 
 void PrintJob::setStatus(const QString &text, const QColor &color)
 {
-    QPalette palette = m_statusLine->palette();
-    palette.setColor(QPalette::WindowText, color);
-    m_statusLine->setPalette(palette);
+    setTextColor(m_statusLine, color);
     m_statusLine->setTextFormat(Qt::PlainText);
     m_statusLine->setText(text);
 }

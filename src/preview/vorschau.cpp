@@ -2,6 +2,7 @@
 
 #include "app/colors.h"
 #include "app/twips.h"
+#include "controls/designlayout.h"
 #include "controls/flatbutton.h"
 #include "preview/cataloguefeeder.h"
 #include "preview/printjob.h"
@@ -22,14 +23,6 @@ constexpr int PreviewFrameHeightTwips = 760;
 constexpr quint32 DarkRed = bgr(192, 0, 0);
 constexpr int PrintGlyph = 30;
 constexpr int BackGlyph = 10;
-
-template <typename Control>
-Control *place(Control *control, const QString &name, QRect geometry)
-{
-    control->setObjectName(name);
-    control->setGeometry(geometry);
-    return control;
-}
 
 // A size that would come out negative cannot be set; the control keeps the one it has.
 void setWidthTwips(QWidget *control, int width)
@@ -123,9 +116,7 @@ void Vorschau::createControls()
     txt_Error = place(new QLabel(QStringLiteral("Info über fehler...."), w), QStringLiteral("txt_Error"),
                       twipsRect(60, 6150, 3855, 345));
     txt_Error->setTextFormat(Qt::PlainText);
-    QPalette palette = txt_Error->palette();
-    palette.setColor(QPalette::WindowText, colorFromBgr(DarkRed));
-    txt_Error->setPalette(palette);
+    setTextColor(txt_Error, colorFromBgr(DarkRed));
     txt_Error->setAccessibleName(QStringLiteral("Status"));
 }
 
