@@ -13,7 +13,7 @@
 #include "app/application.h"
 #include "benchsupport.h"
 #include "preview/cataloguebuilder.h"
-#include "preview/printjob.h"
+#include "printjob/printjob.h"
 #include "preview/vorschau.h"
 
 #include <QAbstractButton>

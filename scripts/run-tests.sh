@@ -18,7 +18,6 @@ for service in scripts/test-services/*.sh; do
 done
 
 bash fuzz/run-fuzz.sh 30
-export QT_QPA_PLATFORM=offscreen
 ctest --test-dir build --output-on-failure
 # Qt and fontconfig keep caches until exit that LeakSanitizer would report;
 # memory errors and undefined behaviour still end the run.

@@ -5,7 +5,7 @@
 #include "controls/designlayout.h"
 #include "controls/flatbutton.h"
 #include "preview/cataloguefeeder.h"
-#include "preview/printjob.h"
+#include "printjob/printjob.h"
 
 #include <QEvent>
 #include <QIcon>

@@ -3,9 +3,9 @@
 #include "app/appinfo.h"
 #include "fixtures/modaldriver.h"
 #include "fixtures/testmain.h"
-#include "preview/printjob.h"
-#include "preview/printprogress.h"
-#include "preview/printrun.h"
+#include "printjob/printjob.h"
+#include "printjob/printprogress.h"
+#include "printjob/printrun.h"
 
 #include <QFile>
 #include <QPrintDialog>

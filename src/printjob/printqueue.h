@@ -2,7 +2,7 @@
 // and tells whether the scheduler took the job.
 #pragma once
 
-#include "preview/printfault.h"
+#include "printjob/printfault.h"
 
 class QPrinter;
 class QString;

@@ -3,7 +3,7 @@
 // to the chosen file or CUPS queue. Only a job that arrived counts as printed.
 #pragma once
 
-#include "preview/printfault.h"
+#include "printjob/printfault.h"
 
 class PrintPages;
 class PrintProgress;

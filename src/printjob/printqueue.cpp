@@ -1,4 +1,4 @@
-#include "preview/printqueue.h"
+#include "printjob/printqueue.h"
 
 #include "app/appinfo.h"
 

@@ -1,8 +1,8 @@
-#include "preview/printjob.h"
+#include "printjob/printjob.h"
 
 #include "app/appinfo.h"
 #include "controls/designlayout.h"
-#include "preview/printrun.h"
+#include "printjob/printrun.h"
 
 #include <QComboBox>
 #include <QDialog>

@@ -1,9 +1,9 @@
-#include "preview/printrun.h"
+#include "printjob/printrun.h"
 
-#include "preview/printpages.h"
-#include "preview/printprogress.h"
-#include "preview/printqueue.h"
-#include "preview/printsink.h"
+#include "printjob/printpages.h"
+#include "printjob/printprogress.h"
+#include "printjob/printqueue.h"
+#include "printjob/printsink.h"
 
 #include <QDir>
 #include <QFile>

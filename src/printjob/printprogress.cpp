@@ -1,6 +1,6 @@
-#include "preview/printprogress.h"
+#include "printjob/printprogress.h"
 
-#include "preview/printprogresswindow.h"
+#include "printjob/printprogresswindow.h"
 
 #include <QCoreApplication>
 

@@ -1,4 +1,4 @@
-#include "preview/printfault.h"
+#include "printjob/printfault.h"
 
 namespace {
 QString sentence(PrintFault::Cause cause, const QString &detail)

@@ -1,4 +1,4 @@
-#include "preview/printprogresswindow.h"
+#include "printjob/printprogresswindow.h"
 
 #include "app/appinfo.h"
 

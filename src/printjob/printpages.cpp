@@ -1,4 +1,4 @@
-#include "preview/printpages.h"
+#include "printjob/printpages.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QGuiApplication>

@@ -3,8 +3,8 @@
 // the preview's status line.
 #pragma once
 
-#include "preview/printfault.h"
-#include "preview/printprogress.h"
+#include "printjob/printfault.h"
+#include "printjob/printprogress.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "preview/printsink.h"
+#include "printjob/printsink.h"
 
 PrintSink::PrintSink(QIODevice *target, std::function<void()> onWrite)
     : m_target(target), m_onWrite(std::move(onWrite))
