@@ -3,6 +3,7 @@
 #include "controls/collatedorder.h"
 #include "startup/fontsource.h"
 
+#include <QFile>
 #include <QFontDatabase>
 
 #include <algorithm>
@@ -38,4 +39,28 @@ QStringList everyInstalledFamily()
     std::sort(names.begin(), names.end(),
               [](const QString &a, const QString &b) { return listCollator().compare(a, b) < 0; });
     return names;
+}
+
+long privateMb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("RssAnon:"))
+            return line.mid(8).trimmed().split(' ').value(0).toLong() / 1024;
+    return -1;
+}
+
+QString minMedianMax(QList<double> values, int decimals)
+{
+    if (values.isEmpty())
+        return QStringLiteral("-");
+    std::sort(values.begin(), values.end());
+    const double median = values.size() % 2 ? values.at(values.size() / 2)
+                                             : (values.at(values.size() / 2 - 1) + values.at(values.size() / 2)) / 2;
+    return QStringLiteral("%1 / %2 / %3")
+        .arg(values.first(), 0, 'f', decimals)
+        .arg(median, 0, 'f', decimals)
+        .arg(values.last(), 0, 'f', decimals);
 }

@@ -4,6 +4,8 @@
 
 #include "app/printoptions.h"
 
+#include <QList>
+#include <QString>
 #include <QStringList>
 
 // Benchmarks run offscreen unless the caller chose a platform.
@@ -16,3 +18,10 @@ PrintOptions benchOptions();
 
 // Every installed family, in the order the print list keeps.
 QStringList everyInstalledFamily();
+
+// Private memory of this process now: its resident anonymous pages (RssAnon), not
+// the pages of mapped font files, which the kernel can drop and read again.
+long privateMb();
+
+// Minimum, median and maximum of `values`, formatted with `decimals` places, e.g. "1.20 / 1.31 / 1.52".
+QString minMedianMax(QList<double> values, int decimals);

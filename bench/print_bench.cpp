@@ -1,15 +1,19 @@
 // Prints the catalogue of every installed family (sample size 20) to a PDF file
-// and reports pages, seconds, peak memory and PDF size. Each case runs in a
-// process of its own so that their peak memory does not mix:
-//   job       the print job, from accepting the print dialog to the finished PDF,
-//             on a catalogue the preview has already laid out
-//   preview   from opening the preview to the finished PDF: "&Drucken" at once,
-//             the dialog answered at once
-//   cancel    the print job cancelled in its progress window after 300 ms
-//   baseline  QTextDocument::print of the same laid-out catalogue
-// It also reports the longest the progress window went without repainting.
-// Usage: print_bench [case [pdf]]   (no argument: every case, in child processes;
-// with a file name the case leaves its PDF there)
+// and reports time, pages, peak memory and PDF size. Each case runs three times,
+// each run in a process of its own so that their peak memory does not mix:
+//   job         the print job, from accepting the print dialog to the finished
+//               PDF, on a catalogue built but never laid out on screen, so that
+//               the figures are the print job's own
+//   preview     from opening the preview to the finished PDF: "&Drucken" at
+//               once, the dialog answered at once
+//   cancel      the print job cancelled in its progress window after 300 ms
+//   cancel-end  the print job cancelled on its last page, while the last part's
+//               fonts are embedded and the parts are joined
+//   baseline    QTextDocument::print of the same catalogue
+// Figures: seconds, peak RSS (VmHWM), the most private memory seen, pages,
+// when the progress window appeared after the dialog's OK, how long cancelling
+// took to end the job, and the longest the progress window went without repainting.
+// The font set is the one fontconfig gives; FONTCONFIG_FILE chooses another.
 #include "app/application.h"
 #include "benchsupport.h"
 #include "preview/cataloguebuilder.h"
@@ -17,11 +21,11 @@
 #include "preview/vorschau.h"
 
 #include <QAbstractButton>
-#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -41,13 +45,35 @@
 namespace {
 constexpr int TickMs = 10;
 constexpr int CancelAfterMs = 300;
+constexpr int Runs = 3;
+const char *const Cases[] = {"job", "preview", "cancel", "cancel-end", "baseline"};
+const char *const ResultTag = "#result";
+
+enum class Cancel { Never, Early, OnLastPage };
+
+int usage()
+{
+    std::fprintf(stderr,
+                 "usage: print_bench              every case, %d runs each, with minimum / median / maximum\n"
+                 "       print_bench CASE [PDF]   one run of CASE (job, preview, cancel, cancel-end, baseline),\n"
+                 "                                leaving its PDF in PDF if given\n",
+                 Runs);
+    return 2;
+}
+
+bool onLastPage(const QString &label)
+{
+    const QStringList words = label.split(QLatin1Char(' '));
+    return (words.size() == 4 && words.at(0) == QLatin1String("Seite") && words.at(1) == words.at(3))
+           || label.contains(QStringLiteral("zusammengefügt"));
+}
 
 // Plays the user: in the print dialog chooses "print to file" with `pdf`,
 // answers every message box, cancels the progress window when asked to, and
 // measures how long the progress window went without a turn of the event loop.
 struct User {
     QString pdf;
-    bool cancel = false;
+    Cancel cancel = Cancel::Never;
     QElapsedTimer clock;
     qint64 accepted = -1;
     qint64 progressShown = -1;
@@ -56,6 +82,7 @@ struct User {
     qint64 messageShown = -1;
     qint64 lastTick = -1;
     qint64 longestStall = 0;
+    long mostPrivateMb = 0;
     QString message;
     QTimer timer;
 
@@ -69,6 +96,7 @@ struct User {
     void tick()
     {
         const qint64 now = clock.elapsed();
+        mostPrivateMb = std::max(mostPrivateMb, privateMb());
         QWidget *modal = QApplication::activeModalWidget();
         if (auto *dialog = qobject_cast<QPrintDialog *>(modal)) {
             auto *printers = dialog->findChild<QComboBox *>(QStringLiteral("printers"));
@@ -83,7 +111,9 @@ struct User {
                 longestStall = std::max(longestStall, now - lastTick);
             if (cancelClicked >= 0 && cancelAnswered < 0 && progress->labelText().contains(QStringLiteral("abgebrochen")))
                 cancelAnswered = now;
-            if (cancel && cancelClicked < 0 && now - progressShown >= CancelAfterMs) {
+            const bool due = cancel == Cancel::Early ? now - progressShown >= CancelAfterMs
+                                                      : cancel == Cancel::OnLastPage && onLastPage(progress->labelText());
+            if (due && cancelClicked < 0) {
                 cancelClicked = now;
                 progress->findChild<QAbstractButton *>()->click();
             }
@@ -107,43 +137,37 @@ int pdfPages(const QString &pdf)
     return 0;
 }
 
+// One line for the reader, then one for the parent process to gather.
 void report(const char *name, const User &user, qint64 total)
 {
-    std::printf("%-9s pages %4d  %6.2f s  peak %5ld MB  pdf %5.1f MB", name, pdfPages(user.pdf), total / 1000.0,
-                peakRssMb(), QFileInfo(user.pdf).size() / 1048576.0);
-    if (user.progressShown >= 0)
-        std::printf("  progress window from %lld ms, longest stall %lld ms", user.progressShown - user.accepted,
-                    user.longestStall);
-    if (user.cancelClicked >= 0)
-        std::printf("  cancel: window answered in %lld ms, job ended in %lld ms", user.cancelAnswered - user.cancelClicked,
-                    user.messageShown - user.cancelClicked);
+    const int pages = pdfPages(user.pdf);
+    const long privateNow = std::max(user.mostPrivateMb, privateMb());
+    const qint64 progressMs = user.progressShown >= 0 ? user.progressShown - user.accepted : -1;
+    const qint64 cancelMs = user.cancelClicked >= 0 ? user.messageShown - user.cancelClicked : -1;
+    std::printf("  %-10s %6.2f s  peak %5ld MB  private %5ld MB  pages %4d  progress window %5lld ms  stall %4lld ms",
+                name, total / 1000.0, peakRssMb(), privateNow, pages, progressMs, user.longestStall);
+    if (cancelMs >= 0)
+        std::printf("  cancel ended the job in %lld ms", cancelMs);
     std::printf("  [%s]\n", qPrintable(user.message.simplified()));
+    std::printf("%s %.3f %ld %ld %d %lld %lld %lld\n", ResultTag, total / 1000.0, peakRssMb(), privateNow, pages,
+                progressMs, cancelMs, user.longestStall);
+    std::fflush(stdout);
 }
 
-void waitForLayout(QTextEdit &view)
-{
-    view.document()->documentLayout()->documentSize();
-    (void)view.document()->pageCount();
-}
-
-int runJob(const char *name, bool cancel, const QString &pdf)
+int runJob(const char *name, Cancel cancel, const QString &pdf)
 {
     const QStringList names = everyInstalledFamily();
     QWidget window;
     QTextEdit view(&window);
-    QLabel status(&window);
     window.resize(600, 450);
     view.resize(580, 400);
     buildCatalogue(view.document(), benchOptions(), names, QDateTime::currentDateTime(), QLocale(QLocale::German));
-    window.show();
-    waitForLayout(view);
 
     User user;
     user.pdf = pdf;
     user.cancel = cancel;
     user.start();
-    PrintJob job(&view, &status, &window);
-    job.run();
+    PrintJob(&view, &window).run();
     report(name, user, user.messageShown - user.accepted);
     return 0;
 }
@@ -172,8 +196,6 @@ int runBaseline(const QString &pdf)
     window.resize(600, 450);
     view.resize(580, 400);
     buildCatalogue(view.document(), benchOptions(), names, QDateTime::currentDateTime(), QLocale(QLocale::German));
-    window.show();
-    waitForLayout(view);
 
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
@@ -187,6 +209,64 @@ int runBaseline(const QString &pdf)
     report("baseline", user, total);
     return 0;
 }
+
+struct Figures {
+    QList<double> seconds, peak, privateMb, progress, cancel, stall;
+    int pages = 0;
+};
+
+// Runs `name` in a child process and gathers its figures.
+bool runChild(const char *name, Figures &figures)
+{
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(name)});
+    child.waitForFinished(-1);
+    bool found = false;
+    for (const QByteArray &line : child.readAllStandardOutput().split('\n')) {
+        const QList<QByteArray> fields = line.split(' ');
+        if (fields.value(0) != ResultTag || fields.size() < 8) {
+            if (!line.isEmpty())
+                std::printf("%s\n", line.constData());
+            continue;
+        }
+        found = true;
+        figures.seconds.append(fields.at(1).toDouble());
+        figures.peak.append(fields.at(2).toDouble());
+        figures.privateMb.append(fields.at(3).toDouble());
+        figures.pages = fields.at(4).toInt();
+        if (fields.at(5).toLongLong() >= 0)
+            figures.progress.append(fields.at(5).toDouble());
+        if (fields.at(6).toLongLong() >= 0)
+            figures.cancel.append(fields.at(6).toDouble());
+        figures.stall.append(fields.at(7).toDouble());
+    }
+    std::fflush(stdout);
+    return found;
+}
+
+int runAll()
+{
+    std::printf("%lld families, sample size 20, %d runs per case; each figure min / median / max\n",
+                static_cast<long long>(everyInstalledFamily().size()), Runs);
+    std::fflush(stdout);
+    QList<std::pair<const char *, Figures>> results;
+    for (const char *name : Cases) {
+        Figures figures;
+        for (int run = 0; run < Runs; ++run)
+            if (!runChild(name, figures))
+                return 1;
+        results.append({name, figures});
+    }
+    std::printf("\n%-10s %5s  %-22s %-22s %-22s %-22s %-22s %s\n", "case", "pages", "seconds", "peak RSS MB",
+                "private MB", "progress window ms", "cancel -> end ms", "longest stall ms");
+    for (const auto &[name, f] : results)
+        std::printf("%-10s %5d  %-22s %-22s %-22s %-22s %-22s %s\n", name, f.pages, qPrintable(minMedianMax(f.seconds, 2)),
+                    qPrintable(minMedianMax(f.peak, 0)), qPrintable(minMedianMax(f.privateMb, 0)),
+                    qPrintable(minMedianMax(f.progress, 0)), qPrintable(minMedianMax(f.cancel, 0)),
+                    qPrintable(minMedianMax(f.stall, 0)));
+    return 0;
+}
 } // namespace
 
 int main(int argc, char *argv[])
@@ -195,24 +275,23 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     setUpApplication(app);
     QTemporaryDir dir;
+    if (argc > 3)
+        return usage();
     const QString which = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     const QString pdf = argc > 2 ? QString::fromLocal8Bit(argv[2]) : dir.filePath(QStringLiteral("katalog.pdf"));
+    if (which.isEmpty())
+        return runAll();
+    // The print dialog would ask before overwriting a file of an earlier run.
+    QFile::remove(pdf);
     if (which == QLatin1String("job"))
-        return runJob("job", false, pdf);
+        return runJob("job", Cancel::Never, pdf);
     if (which == QLatin1String("cancel"))
-        return runJob("cancel", true, pdf);
+        return runJob("cancel", Cancel::Early, pdf);
+    if (which == QLatin1String("cancel-end"))
+        return runJob("cancel-end", Cancel::OnLastPage, pdf);
     if (which == QLatin1String("preview"))
         return runPreview(pdf);
     if (which == QLatin1String("baseline"))
         return runBaseline(pdf);
-
-    std::printf("%lld families, sample size 20\n", static_cast<long long>(everyInstalledFamily().size()));
-    std::fflush(stdout);
-    for (const char *name : {"job", "preview", "cancel", "baseline"}) {
-        QProcess child;
-        child.setProcessChannelMode(QProcess::ForwardedChannels);
-        child.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(name)});
-        child.waitForFinished(-1);
-    }
-    return 0;
+    return usage();
 }

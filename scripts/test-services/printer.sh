@@ -8,6 +8,8 @@
 #   LETTERLOOM_PRINTER_REJECTING  queue that refuses new jobs (cupsreject)
 #   LETTERLOOM_PRINTER_STOPPED    queue that takes jobs but does not print them (cupsdisable)
 #   LETTERLOOM_PRINT_OUT          folder the PDFs of LETTERLOOM_PRINTER land in
+#   LETTERLOOM_CUPSD_PIDFILE      pid of the scheduler started here; a test that stops and
+#                                 restarts it writes the new pid, which the exit trap stops
 
 letterloom_printer_start() {
   local name=letterloom
@@ -24,6 +26,8 @@ letterloom_printer_start() {
     mkdir -p /run/cups /var/log/cups /var/spool/cups/tmp
     cupsd -f >/tmp/letterloom-cupsd.log 2>&1 &
     LETTERLOOM_CUPSD_PID=$!
+    echo "$LETTERLOOM_CUPSD_PID" >/tmp/letterloom-cupsd.pid
+    export LETTERLOOM_CUPSD_PIDFILE=/tmp/letterloom-cupsd.pid
     local waited=0
     until lpstat -r 2>/dev/null | grep -q "scheduler is running"; do
       if [ "$waited" -ge 100 ] || ! kill -0 "$LETTERLOOM_CUPSD_PID" 2>/dev/null; then
@@ -67,8 +71,11 @@ letterloom_printer_admin() {
 letterloom_printer_stop() {
   cancel -a LetterloomStopped 2>/dev/null || true
   if [ -n "${LETTERLOOM_CUPSD_PID:-}" ]; then
-    kill "$LETTERLOOM_CUPSD_PID" 2>/dev/null || true
+    local pid
+    pid=$(cat "$LETTERLOOM_CUPSD_PIDFILE" 2>/dev/null || echo "$LETTERLOOM_CUPSD_PID")
+    kill "$pid" 2>/dev/null || true
     wait "$LETTERLOOM_CUPSD_PID" 2>/dev/null || true
+    rm -f "$LETTERLOOM_CUPSD_PIDFILE"
     LETTERLOOM_CUPSD_PID=
   fi
 }

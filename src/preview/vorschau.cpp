@@ -159,5 +159,12 @@ void Vorschau::Form_Resize()
 void Vorschau::printCatalogue()
 {
     m_feeder->finish();
-    PrintJob(RichTextBox, txt_Error, this).run();
+    const auto showOutcome = [this](const PrintOutcome &outcome) {
+        setTextColor(txt_Error, outcome.kind == PrintOutcome::Done ? QColor(Qt::black) : colorFromBgr(DarkRed));
+        txt_Error->setTextFormat(Qt::PlainText);
+        txt_Error->setText(outcome.text);
+    };
+    PrintJob job(RichTextBox, this);
+    job.setOnDialogClosed(showOutcome);
+    showOutcome(job.run());
 }

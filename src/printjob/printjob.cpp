@@ -1,12 +1,11 @@
 #include "printjob/printjob.h"
 
 #include "app/appinfo.h"
-#include "controls/designlayout.h"
+#include "printjob/printqueue.h"
 #include "printjob/printrun.h"
 
 #include <QComboBox>
 #include <QDialog>
-#include <QLabel>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -17,46 +16,44 @@
 #include <QTimer>
 
 namespace {
-const QColor ErrorColor(192, 0, 0);
-const QColor DoneColor(0, 0, 0);
 const QString DoneText = QStringLiteral("Druckauftrag fertig.");
 const QString FailedText = QStringLiteral("Druckauftrag fehlerhaft");
 } // namespace
 
-PrintJob::PrintJob(QTextEdit *view, QLabel *statusLine, QWidget *window)
-    : m_view(view), m_statusLine(statusLine), m_window(window)
+PrintJob::PrintJob(QTextEdit *view, QWidget *window) : m_view(view), m_window(window)
 {
 }
 
-void PrintJob::run()
+PrintOutcome PrintJob::run()
 {
     QPrinter printer(QPrinter::HighResolution);
-    run(printer);
+    return run(printer);
 }
 
-void PrintJob::run(QPrinter &printer)
+PrintOutcome PrintJob::run(QPrinter &printer)
 {
     m_pageCount = 0;
     const QTextCursor cursor = m_view->textCursor();
     const bool hasSelection = cursor.selectionEnd() - cursor.selectionStart() > 0;
 
     m_fault = askForPrinter(printer, hasSelection);
-    setStatus(m_fault.description, ErrorColor);
+    const PrintOutcome failed{PrintOutcome::Failed, m_fault.description};
+    if (m_onDialogClosed)
+        m_onDialogClosed(failed);
     if (m_fault.cause == PrintFault::Cancelled)
-        return;
+        return failed;
     if (m_fault.isSet()) {
         showMessage(m_fault.description);
-        return;
+        return failed;
     }
 
     m_fault = print(printer, hasSelection);
     if (!m_fault.isSet()) {
         showMessage(DoneText);
-        setStatus(DoneText, DoneColor);
-        return;
+        return {PrintOutcome::Done, DoneText};
     }
     showMessage(FailedText + QLatin1Char('\n') + m_fault.description);
-    setStatus(m_fault.description, ErrorColor);
+    return {PrintOutcome::Failed, m_fault.description};
 }
 
 PrintFault PrintJob::askForPrinter(QPrinter &printer, bool hasSelection)
@@ -65,11 +62,13 @@ PrintFault PrintJob::askForPrinter(QPrinter &printer, bool hasSelection)
     QPrintDialog dialog(&printer, m_window);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
     dialog.setOption(QAbstractPrintDialog::PrintSelection, true);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
     // With CUPS, Qt's dialog offers its page-range choices even when they are
     // switched off, and again whenever another printer is picked; the catalogue
-    // has no page numbers to choose by, so they are taken away each time.
+    // has no page numbers to choose by, so they are taken away each time. The
+    // current page is such a choice too: the preview shows no pages.
     const auto withoutPageRanges = [&dialog] {
-        for (const char *name : {"printRange", "pagesRadioButton"})
+        for (const char *name : {"printRange", "pagesRadioButton", "printCurrentPage"})
             if (auto *choice = dialog.findChild<QRadioButton *>(QLatin1String(name)))
                 choice->setEnabled(false);
     };
@@ -95,7 +94,8 @@ PrintFault PrintJob::askForPrinter(QPrinter &printer, bool hasSelection)
 PrintFault PrintJob::print(QPrinter &printer, bool hasSelection)
 {
     if (!m_chosenPrinter.isEmpty() && printer.printerName() != m_chosenPrinter)
-        return PrintFault::of(PrintFault::PrinterMissing);
+        return PrintFault::of(PrintQueue::schedulerReachable() ? PrintFault::PrinterMissing
+                                                               : PrintFault::SchedulerUnreachable);
     const QTextDocumentFragment part =
         hasSelection ? m_view->textCursor().selection() : QTextDocumentFragment(m_view->document());
     PrintProgress progress(m_window, m_progressDelayMs);
@@ -110,11 +110,4 @@ void PrintJob::showMessage(const QString &text)
     QMessageBox box(QMessageBox::NoIcon, AppTitle, text, QMessageBox::Ok, m_window);
     box.setTextFormat(Qt::PlainText);
     box.exec();
-}
-
-void PrintJob::setStatus(const QString &text, const QColor &color)
-{
-    setTextColor(m_statusLine, color);
-    m_statusLine->setTextFormat(Qt::PlainText);
-    m_statusLine->setText(text);
 }

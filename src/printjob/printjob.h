@@ -1,15 +1,16 @@
 // Prints the preview's catalogue, or the part the user selected, on a printer
-// chosen in the print dialog, and reports the outcome in a message box and in
-// the preview's status line.
+// chosen in the print dialog, reports the outcome in a message box and returns
+// it for the preview's status line.
 #pragma once
 
 #include "printjob/printfault.h"
+#include "printjob/printoutcome.h"
 #include "printjob/printprogress.h"
 
 #include <QString>
 
-class QColor;
-class QLabel;
+#include <functional>
+
 class QPrinter;
 class QTextEdit;
 class QWidget;
@@ -17,16 +18,20 @@ class QWidget;
 class PrintJob
 {
 public:
-    PrintJob(QTextEdit *view, QLabel *statusLine, QWidget *window);
+    PrintJob(QTextEdit *view, QWidget *window);
 
-    // The whole procedure: dialog, printing, message and status line.
-    void run();
+    // The whole procedure: dialog, printing, message; the outcome for the status line.
+    PrintOutcome run();
     // The same on a printer of the caller's; the dialog still sets it up.
-    void run(QPrinter &printer);
+    PrintOutcome run(QPrinter &printer);
 
+    // Told as soon as the print dialog has closed, with what is known by then
+    // (the dialog's failure, or nothing yet), so the status line stops showing
+    // the last job's outcome while this one runs.
+    void setOnDialogClosed(std::function<void(const PrintOutcome &)> show) { m_onDialogClosed = std::move(show); }
     // How long a job runs before its progress window appears.
     void setProgressDelay(int ms) { m_progressDelayMs = ms; }
-    // The outcome of the last run, and how many pages it printed.
+    // The fault of the last run, and how many pages it printed.
     const PrintFault &fault() const { return m_fault; }
     int pageCount() const { return m_pageCount; }
 
@@ -34,11 +39,10 @@ private:
     PrintFault askForPrinter(QPrinter &printer, bool hasSelection);
     PrintFault print(QPrinter &printer, bool hasSelection);
     void showMessage(const QString &text);
-    void setStatus(const QString &text, const QColor &color);
 
     QTextEdit *m_view;
-    QLabel *m_statusLine;
     QWidget *m_window;
+    std::function<void(const PrintOutcome &)> m_onDialogClosed;
     int m_progressDelayMs = PrintProgress::DefaultShowAfterMs;
     QString m_chosenPrinter;
     PrintFault m_fault;

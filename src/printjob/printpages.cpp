@@ -1,6 +1,7 @@
 #include "printjob/printpages.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QPaintDevice>
 #include <QPainter>
@@ -16,8 +17,12 @@ namespace {
 // Every page keeps at least this much paper round the text, or the printer's
 // own unprintable border if that is wider.
 constexpr qreal MinimumMarginMm = 20.0;
-// Paragraphs laid out per step: a few milliseconds of work on a large catalogue.
-constexpr int BlocksPerStep = 200;
+// Time a layout step may take, so that the progress window repaints and its
+// cancel button is answered between steps; a paragraph in a font not yet
+// resolved can take several milliseconds on its own.
+constexpr int StepMs = 20;
+// Paragraphs copied and laid out at a time: a catalogue block is four.
+constexpr int BlocksPerStretch = 16;
 
 QSizeF dpiOf(const QTextDocument &document)
 {
@@ -34,10 +39,6 @@ QSizeF dpiOf(const QTextDocument &document)
 PrintPages::PrintPages(const QTextDocument &source, const QTextDocumentFragment &part, const QPageLayout &pageLayout)
     : m_sourceDpi(dpiOf(source))
 {
-    // Laying the copy out on the preview's own device reuses the fonts the
-    // preview has already resolved; resolving a thousand fonts afresh for the
-    // printer's resolution is what makes printing slow.
-    m_document.documentLayout()->setPaintDevice(source.documentLayout()->paintDevice());
     m_document.setDefaultFont(source.defaultFont());
     m_document.setDefaultTextOption(source.defaultTextOption());
     m_document.setUseDesignMetrics(true);
@@ -57,28 +58,42 @@ PrintPages::PrintPages(const QTextDocument &source, const QTextDocumentFragment 
     m_document.rootFrame()->setFrameFormat(frame);
 
     m_pageSize = QSizeF(printable.width() * pxPerMmX, printable.height() * pxPerMmY);
-    // The page size comes first, so that the copy is laid out once, in pages.
     m_document.setPageSize(m_pageSize);
-    QTextCursor(&m_document).insertFragment(part);
-    m_nextBlock = m_document.firstBlock();
+    // Laying the copy out on the preview's own device reuses the fonts the
+    // preview has already resolved; resolving a thousand fonts afresh for the
+    // printer's resolution is what makes printing slow.
+    m_document.documentLayout()->setPaintDevice(source.documentLayout()->paintDevice());
+    // The copy is filled a stretch of paragraphs per step from a staging copy,
+    // which has no layout and so fills at once: a document filled as a whole
+    // is laid out in one go, or lazily in ever larger stretches, and neither
+    // can be interrupted to repaint the progress window or to cancel.
+    QTextCursor(&m_staging).insertFragment(part);
+    m_nextBlock = m_staging.firstBlock();
 }
 
 bool PrintPages::layoutStep()
 {
+    QElapsedTimer step;
+    step.start();
+    while (m_nextBlock.isValid() && step.elapsed() < StepMs) {
+        QTextCursor stretch(m_nextBlock);
+        for (int i = 0; i < BlocksPerStretch && m_nextBlock.isValid(); ++i)
+            m_nextBlock = m_nextBlock.next();
+        if (m_nextBlock.isValid())
+            stretch.setPosition(m_nextBlock.position(), QTextCursor::KeepAnchor);
+        else
+            stretch.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+        QTextCursor end(&m_document);
+        end.movePosition(QTextCursor::End);
+        end.insertFragment(stretch.selection());
+    }
     if (!m_nextBlock.isValid())
-        return false;
-    for (int i = 0; i < BlocksPerStep && m_nextBlock.next().isValid(); ++i)
-        m_nextBlock = m_nextBlock.next();
-    m_document.documentLayout()->blockBoundingRect(m_nextBlock);
-    m_nextBlock = m_nextBlock.next();
+        m_staging.clear();
     return m_nextBlock.isValid();
 }
 
 int PrintPages::pageCount() const
 {
-    if (m_nextBlock.isValid())
-        return int(std::ceil(m_document.documentLayout()->blockBoundingRect(m_nextBlock.previous()).bottom()
-                             / m_pageSize.height()));
     return m_document.pageCount();
 }
 
@@ -98,3 +113,4 @@ void PrintPages::paintPage(QPainter &painter, int index) const
     m_document.documentLayout()->draw(&painter, context);
     painter.restore();
 }
+

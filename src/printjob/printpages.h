@@ -1,5 +1,6 @@
 // A copy of the catalogue, or of the user's selection, laid out in pages for
-// one page layout and painted page by page onto any paged device.
+// one page layout, a stretch at a time, and painted page by page onto any
+// paged device.
 #pragma once
 
 #include <QPageLayout>
@@ -19,12 +20,13 @@ public:
 
     // Lays out the next stretch of paragraphs; false once every page is laid out.
     bool layoutStep();
-    // Pages laid out so far; all of them once layoutStep() has returned false.
+    // Pages of the paragraphs laid out so far; all once layoutStep() has returned false.
     int pageCount() const;
     // Paints page `index` (from 0) onto `painter`, whose device starts at the page's printable area.
     void paintPage(QPainter &painter, int index) const;
 
 private:
+    QTextDocument m_staging;
     QTextDocument m_document;
     QSizeF m_sourceDpi;
     QSizeF m_pageSize;

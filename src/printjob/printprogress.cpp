@@ -30,6 +30,14 @@ void PrintProgress::setPage(int page, int pageCount)
     tick();
 }
 
+void PrintProgress::setJoining()
+{
+    m_joining = true;
+    if (m_window && !m_window->cancelRequested())
+        m_window->setLabelText(labelText());
+    tick();
+}
+
 void PrintProgress::tick()
 {
     showIfDue();
@@ -59,6 +67,8 @@ void PrintProgress::showIfDue()
 
 QString PrintProgress::labelText() const
 {
+    if (m_joining)
+        return QStringLiteral("Die Seiten werden zu einem Druckauftrag zusammengefügt …");
     if (m_pageCount <= 0)
         return QStringLiteral("Seiten werden umbrochen …");
     return QStringLiteral("Seite %1 von %2").arg(m_page).arg(m_pageCount);

@@ -19,6 +19,8 @@ public:
 
     // Page `page` of `pageCount` is being printed; 0 pages while they are still being counted.
     void setPage(int page, int pageCount);
+    // Every page is drawn; the parts they were drawn in become one job.
+    void setJoining();
     // Called between short steps of work; keeps the window alive.
     void tick();
     bool wasCancelled() const { return m_cancelled; }
@@ -36,5 +38,6 @@ private:
     std::unique_ptr<PrintProgressWindow> m_window;
     int m_page = 0;
     int m_pageCount = 0;
+    bool m_joining = false;
     bool m_cancelled = false;
 };

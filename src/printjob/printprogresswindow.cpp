@@ -14,20 +14,21 @@ PrintProgressWindow::PrintProgressWindow(QWidget *parent)
     setAutoClose(false);
     setMinimumDuration(0);
     setCancelButton(m_cancelButton);
-    // QProgressDialog hides itself on cancel; this window waits for the job.
-    disconnect(this, SIGNAL(canceled()), this, SLOT(cancel()));
-    connect(this, &QProgressDialog::canceled, this, &PrintProgressWindow::requestCancel);
+    // QProgressDialog hides itself when its button says "canceled"; this window
+    // waits for the job, so the button asks the job to stop and nothing more.
+    m_cancelButton->disconnect(this);
+    connect(m_cancelButton, &QPushButton::clicked, this, &PrintProgressWindow::requestCancel);
 }
 
 void PrintProgressWindow::reject()
 {
-    emit canceled();
+    requestCancel();
 }
 
 void PrintProgressWindow::closeEvent(QCloseEvent *event)
 {
     event->ignore();
-    emit canceled();
+    requestCancel();
 }
 
 void PrintProgressWindow::requestCancel()

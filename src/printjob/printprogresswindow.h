@@ -9,12 +9,13 @@ class QPushButton;
 
 class PrintProgressWindow : public QProgressDialog
 {
+    Q_OBJECT
+
 public:
     explicit PrintProgressWindow(QWidget *parent);
 
     bool cancelRequested() const { return m_cancelRequested; }
 
-public slots:
     void reject() override;
 
 protected:

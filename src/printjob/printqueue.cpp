@@ -19,11 +19,48 @@ namespace {
 // Qt keeps the options of the dialog's printer properties page (pages per
 // sheet, page set, banners, job priority...) under this engine key.
 constexpr auto CupsOptionsKey = QPrintEngine::PrintEnginePropertyKey(0xfe00);
+// How long a connection to the scheduler may take before it counts as unreachable.
+constexpr int ConnectTimeoutMs = 5000;
 
-using Options = std::vector<std::pair<QByteArray, QByteArray>>;
+bool acceptsJobs(const cups_dest_t *dest)
+{
+    const char *accepting = cupsGetOption("printer-is-accepting-jobs", dest->num_options, dest->options);
+    return !accepting || qstrcmp(accepting, "false") != 0;
+}
 
-// The same options Qt's own CUPS engine would send for this printer.
-Options jobOptions(const QPrinter &printer)
+// The scheduler's status alone is not always telling (a queue deleted a moment
+// ago may come back as an internal error), so the queue itself is looked up too.
+PrintFault faultFromScheduler(const QString &queue)
+{
+    const ipp_status_t status = cupsLastError();
+    if (status == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE || !PrintQueue::schedulerReachable())
+        return PrintFault::of(PrintFault::SchedulerUnreachable);
+    cups_dest_t *dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, queue.toLocal8Bit().constData(), nullptr);
+    if (!dest) {
+        if (cupsLastError() == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE)
+            return PrintFault::of(PrintFault::SchedulerUnreachable);
+        return PrintFault::of(PrintFault::QueueMissing, queue);
+    }
+    const bool accepting = acceptsJobs(dest);
+    cupsFreeDests(1, dest);
+    if (status == IPP_STATUS_ERROR_NOT_ACCEPTING_JOBS || !accepting)
+        return PrintFault::of(PrintFault::QueueNotAccepting, queue);
+    switch (status) {
+    case IPP_STATUS_ERROR_NOT_FOUND:
+        return PrintFault::of(PrintFault::QueueMissing, queue);
+    case IPP_STATUS_ERROR_FORBIDDEN:
+    case IPP_STATUS_ERROR_NOT_AUTHORIZED:
+    case IPP_STATUS_ERROR_NOT_AUTHENTICATED:
+    case IPP_STATUS_ERROR_CUPS_AUTHENTICATION_CANCELED:
+        return PrintFault::of(PrintFault::QueueForbidden, queue);
+    default:
+        return PrintFault::of(PrintFault::QueueFailed,
+                              QStringLiteral("0x%1").arg(unsigned(status), 4, 16, QLatin1Char('0')));
+    }
+}
+} // namespace
+
+PrintQueue::Options PrintQueue::jobOptions(const QPrinter &printer)
 {
     Options options;
     const QPageLayout layout = printer.pageLayout();
@@ -58,43 +95,18 @@ Options jobOptions(const QPrinter &printer)
     return options;
 }
 
-bool acceptsJobs(const cups_dest_t *dest)
+// Without a running scheduler every request fails, and the status a failed
+// request leaves names the queue it asked about as missing; only a connection
+// of our own tells the two apart.
+bool PrintQueue::schedulerReachable()
 {
-    const char *accepting = cupsGetOption("printer-is-accepting-jobs", dest->num_options, dest->options);
-    return !accepting || qstrcmp(accepting, "false") != 0;
+    http_t *http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, ConnectTimeoutMs,
+                                nullptr);
+    if (!http)
+        return false;
+    httpClose(http);
+    return true;
 }
-
-// The scheduler's status alone is not always telling (a queue deleted a moment
-// ago may come back as an internal error), so the queue itself is looked up too.
-PrintFault faultFromScheduler(const QString &queue)
-{
-    const ipp_status_t status = cupsLastError();
-    if (status == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE)
-        return PrintFault::of(PrintFault::SchedulerUnreachable);
-    cups_dest_t *dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, queue.toLocal8Bit().constData(), nullptr);
-    if (!dest) {
-        if (cupsLastError() == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE)
-            return PrintFault::of(PrintFault::SchedulerUnreachable);
-        return PrintFault::of(PrintFault::QueueMissing, queue);
-    }
-    const bool accepting = acceptsJobs(dest);
-    cupsFreeDests(1, dest);
-    if (status == IPP_STATUS_ERROR_NOT_ACCEPTING_JOBS || !accepting)
-        return PrintFault::of(PrintFault::QueueNotAccepting, queue);
-    switch (status) {
-    case IPP_STATUS_ERROR_NOT_FOUND:
-        return PrintFault::of(PrintFault::QueueMissing, queue);
-    case IPP_STATUS_ERROR_FORBIDDEN:
-    case IPP_STATUS_ERROR_NOT_AUTHORIZED:
-    case IPP_STATUS_ERROR_NOT_AUTHENTICATED:
-    case IPP_STATUS_ERROR_CUPS_AUTHENTICATION_CANCELED:
-        return PrintFault::of(PrintFault::QueueForbidden, queue);
-    default:
-        return PrintFault::of(PrintFault::QueueFailed,
-                              QStringLiteral("0x%1").arg(unsigned(status), 4, 16, QLatin1Char('0')));
-    }
-}
-} // namespace
 
 PrintFault PrintQueue::submit(const QPrinter &printer, const QString &pdfFile)
 {

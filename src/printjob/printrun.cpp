@@ -1,9 +1,11 @@
 #include "printjob/printrun.h"
 
+#include "printjob/pdfjoin.h"
 #include "printjob/printpages.h"
 #include "printjob/printprogress.h"
 #include "printjob/printqueue.h"
 #include "printjob/printsink.h"
+#include "printjob/sheetorder.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,32 +13,18 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
+#include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QTextDocumentFragment>
 
 #include <vector>
 
 namespace {
-// The order the sheets leave the printer in: reversed when the user asked for
-// the last page first, and each copy drawn here when the device cannot make
-// copies itself (a PDF file holds what it is given).
-std::vector<int> sheetOrder(const QPrinter &printer, int pageCount, bool deviceMakesCopies)
-{
-    const int copies = deviceMakesCopies ? 1 : qMax(1, printer.copyCount());
-    const int documentCopies = printer.collateCopies() ? copies : 1;
-    const int pageCopies = printer.collateCopies() ? 1 : copies;
-    const bool reversed = printer.pageOrder() == QPrinter::LastPageFirst;
-    std::vector<int> order;
-    order.reserve(size_t(pageCount) * size_t(copies));
-    for (int d = 0; d < documentCopies; ++d) {
-        for (int i = 0; i < pageCount; ++i) {
-            const int page = reversed ? pageCount - 1 - i : i;
-            for (int c = 0; c < pageCopies; ++c)
-                order.push_back(page);
-        }
-    }
-    return order;
-}
+// Sheets per part of the PDF. Qt's PDF writer embeds a part's fonts only when
+// the part ends, in one call that nothing can interrupt, and holds every font
+// it has drawn with until then: small parts keep that call short, so a cancel
+// is answered soon, and let each part's fonts go before the next one starts.
+constexpr int SheetsPerPart = 16;
 } // namespace
 
 PrintRun::PrintRun(QPrinter &printer, PrintProgress &progress) : m_printer(printer), m_progress(progress)
@@ -70,6 +58,10 @@ PrintFault PrintRun::unusablePrinter() const
         return PrintFault::of(PrintFault::PrinterInError);
     if (m_printer.outputFormat() == QPrinter::NativeFormat && m_printer.printerName().isEmpty())
         return PrintFault::of(PrintFault::PrinterMissing);
+    // Drawing a long job for a scheduler that has gone away would only end in
+    // the same failure, much later.
+    if (m_printer.outputFormat() == QPrinter::NativeFormat && !PrintQueue::schedulerReachable())
+        return PrintFault::of(PrintFault::SchedulerUnreachable);
     return PrintFault();
 }
 
@@ -89,7 +81,7 @@ PrintFault PrintRun::printToFile(const PrintPages &pages)
     QFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         return PrintFault::of(PrintFault::OutputNotWritable, fileName);
-    PrintFault fault = render(pages, file, PrintFault::OutputNotWritable, fileName);
+    PrintFault fault = writePdf(pages, file, PrintFault::of(PrintFault::OutputNotWritable, fileName));
     if (!fault.isSet() && (!file.flush() || file.error() != QFileDevice::NoError))
         fault = PrintFault::of(PrintFault::OutputNotWritable, fileName);
     file.close();
@@ -104,17 +96,60 @@ PrintFault PrintRun::printToQueue(const PrintPages &pages)
     QTemporaryFile spool(QDir::tempPath() + QStringLiteral("/letterloom-druck-XXXXXX.pdf"));
     if (!spool.open())
         return PrintFault::of(PrintFault::SpoolFileFailed);
-    if (const PrintFault fault = render(pages, spool, PrintFault::SpoolFileFailed, QString()); fault.isSet())
+    if (const PrintFault fault = writePdf(pages, spool, PrintFault::of(PrintFault::SpoolFileFailed)); fault.isSet())
         return fault;
     if (!spool.flush() || spool.error() != QFileDevice::NoError)
         return PrintFault::of(PrintFault::SpoolFileFailed);
     return PrintQueue::submit(m_printer, spool.fileName());
 }
 
-PrintFault PrintRun::render(const PrintPages &pages, QIODevice &target, PrintFault::Cause writeFault,
-                            const QString &targetName)
+// The PDF is drawn in parts, each a file of its own in a private folder, and
+// the parts are then joined into `target`.
+PrintFault PrintRun::writePdf(const PrintPages &pages, QIODevice &target, const PrintFault &targetFault)
 {
-    PrintSink sink(&target, [this] { m_progress.tick(); });
+    const bool deviceMakesCopies = m_printer.outputFormat() == QPrinter::NativeFormat;
+    const std::vector<int> order =
+        sheetOrder(m_pageCount, deviceMakesCopies ? 1 : m_printer.copyCount(), m_printer.collateCopies(),
+                   m_printer.pageOrder() == QPrinter::LastPageFirst);
+
+    QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/letterloom-teile-XXXXXX"));
+    if (!folder.isValid())
+        return PrintFault::of(PrintFault::SpoolFileFailed);
+    QStringList parts;
+    for (size_t first = 0; first < order.size(); first += SheetsPerPart) {
+        const size_t end = qMin(order.size(), first + size_t(SheetsPerPart));
+        parts.append(folder.filePath(QStringLiteral("%1.pdf").arg(parts.size() + 1)));
+        if (const PrintFault fault = writePart(pages, order, first, end, parts.last()); fault.isSet())
+            return fault;
+    }
+
+    m_progress.setJoining();
+    const auto keepGoing = [this] {
+        m_progress.tick();
+        return !m_progress.wasCancelled();
+    };
+    switch (PdfJoin::join(parts, target, keepGoing)) {
+    case PdfJoin::Joined:
+        return PrintFault();
+    case PdfJoin::Cancelled:
+        return PrintFault::of(PrintFault::Aborted);
+    case PdfJoin::PartUnreadable:
+        return PrintFault::of(PrintFault::SpoolFileFailed);
+    case PdfJoin::WriteFailed:
+        break;
+    }
+    return targetFault;
+}
+
+// Draws sheets `first` up to `end` of `order` into a PDF file of their own.
+// The first write that fails ends the part: nothing after it could arrive.
+PrintFault PrintRun::writePart(const PrintPages &pages, const std::vector<int> &order, size_t first, size_t end,
+                               const QString &fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return PrintFault::of(PrintFault::SpoolFileFailed);
+    PrintSink sink(&file, [this] { m_progress.tick(); });
     sink.open(QIODevice::WriteOnly);
     QPdfWriter writer(&sink);
     writer.setPdfVersion(m_printer.pdfVersion());
@@ -123,30 +158,29 @@ PrintFault PrintRun::render(const PrintPages &pages, QIODevice &target, PrintFau
     writer.setTitle(m_printer.docName());
     writer.setCreator(m_printer.creator());
 
-    const bool deviceMakesCopies = m_printer.outputFormat() == QPrinter::NativeFormat;
-    const std::vector<int> order = sheetOrder(m_printer, m_pageCount, deviceMakesCopies);
-
     QPainter painter;
     if (!painter.begin(&writer))
         return PrintFault::of(PrintFault::PaintFailed);
-    for (size_t sheet = 0; sheet < order.size(); ++sheet) {
+    PrintFault fault;
+    for (size_t sheet = first; sheet < end && !fault.isSet(); ++sheet) {
         m_progress.setPage(int(sheet) + 1, int(order.size()));
-        if (m_progress.wasCancelled()) {
-            painter.end();
-            return PrintFault::of(PrintFault::Aborted);
-        }
-        if (sheet > 0 && !writer.newPage()) {
-            painter.end();
-            return PrintFault::of(PrintFault::PaintFailed);
-        }
-        pages.paintPage(painter, order[sheet]);
+        if (m_progress.wasCancelled())
+            fault = PrintFault::of(PrintFault::Aborted);
+        else if (sink.failed())
+            fault = PrintFault::of(PrintFault::SpoolFileFailed);
+        else if (sheet > first && !writer.newPage())
+            fault = PrintFault::of(PrintFault::PaintFailed);
+        else
+            pages.paintPage(painter, order[sheet]);
     }
     const bool ended = painter.end();
+    if (fault.isSet())
+        return fault;
     if (m_progress.wasCancelled())
         return PrintFault::of(PrintFault::Aborted);
+    if (sink.failed() || !file.flush())
+        return PrintFault::of(PrintFault::SpoolFileFailed);
     if (!ended)
         return PrintFault::of(PrintFault::PaintFailed);
-    if (sink.failed())
-        return PrintFault::of(writeFault, targetName);
     return PrintFault();
 }

@@ -1,9 +1,13 @@
 // Carries out one print onto the printer the print dialog chose: pages the
-// document, writes it as PDF, page by page with progress, and delivers the PDF
-// to the chosen file or CUPS queue. Only a job that arrived counts as printed.
+// document, writes it as PDF in parts, page by page with progress, joins the
+// parts and delivers the PDF to the chosen file or CUPS queue. Only a job that
+// arrived counts as printed.
 #pragma once
 
 #include "printjob/printfault.h"
+
+#include <cstddef>
+#include <vector>
 
 class PrintPages;
 class PrintProgress;
@@ -25,8 +29,9 @@ public:
 private:
     PrintFault unusablePrinter() const;
     bool layOut(PrintPages &pages);
-    PrintFault render(const PrintPages &pages, QIODevice &target, PrintFault::Cause writeFault,
-                      const QString &targetName);
+    PrintFault writePdf(const PrintPages &pages, QIODevice &target, const PrintFault &targetFault);
+    PrintFault writePart(const PrintPages &pages, const std::vector<int> &order, size_t first, size_t end,
+                         const QString &fileName);
     PrintFault printToFile(const PrintPages &pages);
     PrintFault printToQueue(const PrintPages &pages);
 

@@ -1,10 +1,14 @@
 #include "printfixture.h"
 
+#include "fixtures/modaldriver.h"
+#include "printjob/printjob.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QPrintDialog>
 #include <QProcess>
@@ -78,11 +82,10 @@ QStringList fontsWhoseEmbeddingIs(const QString &pdf, const QString &embedded)
 }
 } // namespace
 
-PreviewStandIn::PreviewStandIn(int blocks) : view(new QTextEdit(&window)), status(new QLabel(&window))
+PreviewStandIn::PreviewStandIn(int blocks) : view(new QTextEdit(&window))
 {
     window.resize(600, 450);
     view->setGeometry(2, 0, 577, 403);
-    status->setGeometry(4, 410, 257, 23);
 
     QTextCursor cursor(view->document());
     cursor.insertText(QStringLiteral("Schriftenkatalog"), format(QStringLiteral("Liberation Sans"), 14, true));
@@ -122,9 +125,21 @@ QString PreviewStandIn::selectedText() const
     return view->textCursor().selection().toPlainText();
 }
 
-QColor PreviewStandIn::statusColor() const
+PrintOutcome PreviewStandIn::print(const QString &target, const std::function<void(QPrintDialog *)> &alsoInDialog,
+                                   PrintJob *job)
 {
-    return status->palette().color(QPalette::WindowText);
+    whenModal<QPrintDialog>([&](QPrintDialog *dialog) {
+        if (target.startsWith(QLatin1Char('/')))
+            choosePdfFile(dialog, target);
+        else
+            choosePrinter(dialog, target);
+        if (alsoInDialog)
+            alsoInDialog(dialog);
+        clickPrint(dialog);
+    });
+    if (job)
+        return job->run();
+    return PrintJob(view, &window).run();
 }
 
 MessageLog::MessageLog()
@@ -233,9 +248,55 @@ bool removeQueue(const QString &name)
     return run(QStringLiteral("lpadmin"), {QStringLiteral("-x"), name}) == 0;
 }
 
+namespace {
+bool schedulerRunning()
+{
+    return output(QStringLiteral("lpstat"), {QStringLiteral("-r")}).contains(QStringLiteral("scheduler is running"));
+}
+
+QString schedulerPidFile()
+{
+    return qEnvironmentVariable("LETTERLOOM_CUPSD_PIDFILE");
+}
+} // namespace
+
+bool stopScheduler()
+{
+    QFile file(schedulerPidFile());
+    if (schedulerPidFile().isEmpty() || !file.open(QIODevice::ReadOnly))
+        return false;
+    const qint64 pid = file.readAll().trimmed().toLongLong();
+    if (pid <= 0 || run(QStringLiteral("kill"), {QString::number(pid)}) != 0)
+        return false;
+    return QTest::qWaitFor([] { return !schedulerRunning(); }, 20000);
+}
+
+// The scheduler started here belongs to the script's shell all the same: its
+// pid goes where the script looks when it stops the scheduler.
+bool startScheduler()
+{
+    qint64 pid = 0;
+    if (!QProcess::startDetached(QStringLiteral("cupsd"), {QStringLiteral("-f")}, QString(), &pid))
+        return false;
+    QFile file(schedulerPidFile());
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    file.write(QByteArray::number(pid));
+    file.close();
+    return QTest::qWaitFor([] { return schedulerRunning(); }, 20000);
+}
+
 QString pdfText(const QString &pdf)
 {
     return output(QStringLiteral("pdftotext"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
+}
+
+int pdfPageCount(const QString &pdf)
+{
+    for (const QString &line : output(QStringLiteral("pdfinfo"), {pdf}).split(QLatin1Char('\n')))
+        if (line.startsWith(QStringLiteral("Pages:")))
+            return line.mid(6).trimmed().toInt();
+    return -1;
 }
 
 QStringList embeddedFonts(const QString &pdf)

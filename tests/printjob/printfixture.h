@@ -3,8 +3,9 @@
 // readers for what arrived at the CUPS queue or in a PDF file.
 #pragma once
 
+#include "printjob/printoutcome.h"
+
 #include <QColor>
-#include <QLabel>
 #include <QMessageBox>
 #include <QStringList>
 #include <QTextEdit>
@@ -13,6 +14,10 @@
 
 class QPrintDialog;
 
+#include <functional>
+
+class PrintJob;
+
 // The parts of the preview window a print job uses.
 struct PreviewStandIn {
     // `blocks` repeats the three font blocks, for a long document.
@@ -20,12 +25,16 @@ struct PreviewStandIn {
 
     QWidget window;
     QTextEdit *view;
-    QLabel *status;
 
     // Selects the sample paragraph of `family` (in the first repetition).
     void selectSample(const QString &family);
     QString selectedText() const;
-    QColor statusColor() const;
+
+    // Prints as the user does: in the print dialog picks `target` (a queue, or
+    // a PDF file when it is a path), lets `alsoInDialog` act, then clicks
+    // "Drucken". `job` defaults to a job of this preview.
+    PrintOutcome print(const QString &target, const std::function<void(QPrintDialog *)> &alsoInDialog = {},
+                       PrintJob *job = nullptr);
 };
 
 // Every message box that comes up while it lives, answered with OK.
@@ -72,8 +81,13 @@ bool waitForPrintout(const QStringList &before, QString *printout);
 // Adds or removes a cups-pdf queue of its own for a test.
 bool addQueue(const QString &name);
 bool removeQueue(const QString &name);
+// Stops the CUPS scheduler that scripts/test-services/printer.sh started, and
+// starts it again; false when the script did not start it.
+bool stopScheduler();
+bool startScheduler();
 
 QString pdfText(const QString &pdf);
+int pdfPageCount(const QString &pdf);
 // The embedded fonts of `pdf` without subset prefixes, e.g. "LiberationSerif".
 QStringList embeddedFonts(const QString &pdf);
 QStringList fontsNotEmbedded(const QString &pdf);

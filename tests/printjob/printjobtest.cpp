@@ -17,6 +17,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocumentFragment>
+#include <QTimer>
+
+#include <csignal>
+
+#include <sys/resource.h>
 
 namespace {
 const QString Done = QStringLiteral("Druckauftrag fertig.");
@@ -25,6 +30,25 @@ const QString Cancelled = QStringLiteral("Abbrechen wurde gewählt.");
 // user can see the progress window and cancel it.
 constexpr int LongDocumentBlocks = 800;
 const char *const NoCups = "no CUPS test queue: source scripts/test-services/printer.sh first (as root)";
+
+// Makes writing beyond `bytes` fail with "file too large" in every file of
+// this process, as a full disk would, until it goes.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &m_before);
+        rlimit limit = m_before;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &m_before); }
+
+private:
+    rlimit m_before{};
+};
 
 QString compact(const QString &family)
 {
@@ -45,13 +69,16 @@ private slots:
     void onlyTheSelection();
     void cancelShowsNoMessageAndPrintsNothing_data();
     void cancelShowsNoMessageAndPrintsNothing();
-    void cancelAfterSuccessTurnsStatusRedAgain();
+    void statusClearedWhenTheDialogCloses();
     void failureIsNeverReportedAsSuccess_data();
     void failureIsNeverReportedAsSuccess();
     void stoppedQueueSpoolsTheJob();
     void printerFallenBackToNowhereIsReported();
     void longJobShowsProgress_data();
     void longJobShowsProgress();
+    void fullSpoolStopsAtTheFirstFailedWrite();
+    void stoppedSchedulerIsNamed_data();
+    void stoppedSchedulerIsNamed();
 
 private:
     bool cupsAvailable() const { return !queue("LETTERLOOM_PRINTER").isEmpty(); }
@@ -86,25 +113,30 @@ void PrintJobTest::wholeDocumentWithoutSelection()
     bool rangeOffered = true;
     bool selectionOffered = false;
 
+    const auto rangeChoiceOffered = [](QPrintDialog *dialog) {
+        return isEnabled(dialog, "printRange") || isEnabled(dialog, "pagesRadioButton")
+               || isEnabled(dialog, "printCurrentPage");
+    };
     MessageLog log;
-    whenModal<QPrintDialog>([&](QPrintDialog *dialog) {
+    // The user looks at the other kind of printer first.
+    const QString first = toQueue ? pdf : queue("LETTERLOOM_PRINTER");
+    const PrintOutcome outcome = preview.print(toQueue ? queue("LETTERLOOM_PRINTER") : pdf, [&](QPrintDialog *dialog) {
+        const QString chosen = toQueue ? queue("LETTERLOOM_PRINTER") : pdf;
+        if (first.startsWith(QLatin1Char('/')))
+            choosePdfFile(dialog, first);
+        else
+            choosePrinter(dialog, first);
         showOptions(dialog);
         allPreset = isChecked(dialog, "printAll");
         selectionPreset = isChecked(dialog, "printSelection");
-        rangeOffered = isEnabled(dialog, "printRange") || isEnabled(dialog, "pagesRadioButton");
+        rangeOffered = rangeChoiceOffered(dialog);
         selectionOffered = isEnabled(dialog, "printSelection");
-        // The user looks at the other kind of printer first.
-        if (toQueue) {
-            choosePdfFile(dialog, pdf);
-            choosePrinter(dialog, queue("LETTERLOOM_PRINTER"));
-        } else {
-            choosePrinter(dialog, queue("LETTERLOOM_PRINTER"));
-            choosePdfFile(dialog, pdf);
-        }
-        rangeOffered = rangeOffered || isEnabled(dialog, "printRange") || isEnabled(dialog, "pagesRadioButton");
-        clickPrint(dialog);
+        if (chosen.startsWith(QLatin1Char('/')))
+            choosePdfFile(dialog, chosen);
+        else
+            choosePrinter(dialog, chosen);
+        rangeOffered = rangeOffered || rangeChoiceOffered(dialog);
     });
-    PrintJob(preview.view, preview.status, &preview.window).run();
 
     QVERIFY(allPreset);
     QVERIFY(!selectionPreset);
@@ -117,8 +149,8 @@ void PrintJobTest::wholeDocumentWithoutSelection()
     QCOMPARE(message.icon, QMessageBox::NoIcon);
     QCOMPARE(message.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
     QCOMPARE(message.format, Qt::PlainText);
-    QCOMPARE(preview.status->text(), Done);
-    QCOMPARE(preview.statusColor(), QColor(Qt::black));
+    QCOMPARE(outcome.text, Done);
+    QCOMPARE(outcome.kind, PrintOutcome::Done);
 
     QString printout = pdf;
     if (toQueue)
@@ -156,19 +188,13 @@ void PrintJobTest::onlyTheSelection()
     bool selectionPreset = false;
 
     MessageLog log;
-    whenModal<QPrintDialog>([&](QPrintDialog *dialog) {
+    preview.print(toQueue ? queue("LETTERLOOM_PRINTER") : pdf, [&](QPrintDialog *dialog) {
         showOptions(dialog);
         allPreset = isChecked(dialog, "printAll");
         selectionPreset = isChecked(dialog, "printSelection");
         if (switchToAll)
             check(dialog, "printAll");
-        if (toQueue)
-            choosePrinter(dialog, queue("LETTERLOOM_PRINTER"));
-        else
-            choosePdfFile(dialog, pdf);
-        clickPrint(dialog);
     });
-    PrintJob(preview.view, preview.status, &preview.window).run();
 
     QVERIFY(selectionPreset);
     QVERIFY(!allPreset);
@@ -208,32 +234,39 @@ void PrintJobTest::cancelShowsNoMessageAndPrintsNothing()
             choosePdfFile(dialog, pdf);
         clickCancel(dialog);
     });
-    PrintJob(preview.view, preview.status, &preview.window).run();
+    PrintJob job(preview.view, &preview.window);
+    QList<PrintOutcome> shown;
+    job.setOnDialogClosed([&shown](const PrintOutcome &outcome) { shown.append(outcome); });
+    const PrintOutcome outcome = job.run();
 
     QVERIFY(log.messages.isEmpty());
-    QCOMPARE(preview.status->text(), Cancelled);
-    QCOMPARE(preview.statusColor(), DarkRed);
+    QCOMPARE(outcome.text, Cancelled);
+    QCOMPARE(outcome.kind, PrintOutcome::Failed);
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.first().text, Cancelled);
     QVERIFY(!QFile::exists(pdf));
     if (toQueue)
         QCOMPARE(jobCount(printer), jobsBefore);
 }
 
-void PrintJobTest::cancelAfterSuccessTurnsStatusRedAgain()
+// Once the dialog has closed the window is told the job has not succeeded
+// (yet), so the last job's "fertig" does not stand while this one runs.
+void PrintJobTest::statusClearedWhenTheDialogCloses()
 {
     PreviewStandIn preview;
     MessageLog log;
-    whenModal<QPrintDialog>([&](QPrintDialog *dialog) {
-        choosePdfFile(dialog, m_dir.filePath(QStringLiteral("erst.pdf")));
-        clickPrint(dialog);
-    });
-    PrintJob(preview.view, preview.status, &preview.window).run();
-    QCOMPARE(preview.status->text(), Done);
-    QCOMPARE(preview.statusColor(), QColor(Qt::black));
+    PrintJob job(preview.view, &preview.window);
+    QList<PrintOutcome> shown;
+    job.setOnDialogClosed([&shown](const PrintOutcome &outcome) { shown.append(outcome); });
+    QCOMPARE(preview.print(m_dir.filePath(QStringLiteral("erst.pdf")), {}, &job).kind, PrintOutcome::Done);
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.first().kind, PrintOutcome::Failed);
+    QCOMPARE(shown.first().text, QString());
 
     whenModal<QPrintDialog>([](QPrintDialog *dialog) { clickCancel(dialog); });
-    PrintJob(preview.view, preview.status, &preview.window).run();
-    QCOMPARE(preview.status->text(), Cancelled);
-    QCOMPARE(preview.statusColor(), DarkRed);
+    const PrintOutcome cancelled = job.run();
+    QCOMPARE(cancelled.text, Cancelled);
+    QCOMPARE(cancelled.kind, PrintOutcome::Failed);
     QCOMPARE(log.messages.size(), 1);
 }
 
@@ -265,21 +298,18 @@ void PrintJobTest::failureIsNeverReportedAsSuccess()
     PreviewStandIn preview;
 
     MessageLog log;
-    whenModal<QPrintDialog>([&](QPrintDialog *dialog) {
-        if (toFile) {
-            choosePdfFile(dialog, target);
-        } else if (target == QLatin1String("rejecting")) {
-            choosePrinter(dialog, queue("LETTERLOOM_PRINTER_REJECTING"));
+    const QString chosen = toFile                                   ? target
+                           : target == QLatin1String("rejecting") ? queue("LETTERLOOM_PRINTER_REJECTING")
+                                                                    : vanishing;
+    const PrintOutcome outcome = preview.print(chosen, [&](QPrintDialog *dialog) {
+        if (target == QLatin1String("removed before choosing")) {
+            choosePdfFile(dialog, m_dir.filePath(QStringLiteral("vorher.pdf")));
+            removeQueue(vanishing);
+            choosePrinter(dialog, vanishing);
         } else if (target == QLatin1String("removed after choosing")) {
-            choosePrinter(dialog, vanishing);
             removeQueue(vanishing);
-        } else {
-            removeQueue(vanishing);
-            choosePrinter(dialog, vanishing);
         }
-        clickPrint(dialog);
     });
-    PrintJob(preview.view, preview.status, &preview.window).run();
 
     QVERIFY(!log.messages.isEmpty());
     for (const MessageLog::Message &message : std::as_const(log.messages))
@@ -290,8 +320,8 @@ void PrintJobTest::failureIsNeverReportedAsSuccess()
     QCOMPARE(failure.title, AppTitle);
     QCOMPARE(failure.icon, QMessageBox::NoIcon);
     QCOMPARE(failure.format, Qt::PlainText);
-    QCOMPARE(preview.status->text(), description);
-    QCOMPARE(preview.statusColor(), DarkRed);
+    QCOMPARE(outcome.text, description);
+    QCOMPARE(outcome.kind, PrintOutcome::Failed);
 }
 
 void PrintJobTest::stoppedQueueSpoolsTheJob()
@@ -302,11 +332,7 @@ void PrintJobTest::stoppedQueueSpoolsTheJob()
     const int pendingBefore = pendingJobCount(stopped);
     PreviewStandIn preview;
     MessageLog log;
-    whenModal<QPrintDialog>([&](QPrintDialog *dialog) {
-        choosePrinter(dialog, stopped);
-        clickPrint(dialog);
-    });
-    PrintJob(preview.view, preview.status, &preview.window).run();
+    preview.print(stopped);
 
     QCOMPARE(log.messages.size(), 1);
     QCOMPARE(log.messages.first().text, Done);
@@ -339,9 +365,13 @@ void PrintJobTest::longJobShowsProgress_data()
     QTest::newRow("PDF file, cancel button") << false << QStringLiteral("button");
     QTest::newRow("cups-pdf queue, cancel button") << true << QStringLiteral("button");
     QTest::newRow("PDF file, window closed") << false << QStringLiteral("close");
+    QTest::newRow("PDF file, cancel on the last pages") << false << QStringLiteral("late");
+    QTest::newRow("cups-pdf queue, cancel on the last pages") << true << QStringLiteral("late");
     QTest::newRow("PDF file, to the end") << false << QString();
 }
 
+// A long job is written in several parts and joined: every page, every font
+// embedded, and a cancel is answered in the last part and the join as well.
 void PrintJobTest::longJobShowsProgress()
 {
     QFETCH(bool, toQueue);
@@ -352,39 +382,41 @@ void PrintJobTest::longJobShowsProgress()
     const QString pdf = m_dir.filePath(QStringLiteral("lang-%1.pdf").arg(QTest::currentDataTag()));
     const QString printer = queue("LETTERLOOM_PRINTER");
     const int jobsBefore = toQueue ? jobCount(printer) : 0;
+    const QRegularExpression pageLabel(QStringLiteral("^Seite (\\d+) von (\\d+)$"));
     QString label;
     bool stillShownAfterCancel = false;
     QString labelAfterCancel;
 
     MessageLog log;
-    whenModal<QPrintDialog>([&](QPrintDialog *dialog) {
-        if (toQueue)
-            choosePrinter(dialog, printer);
-        else
-            choosePdfFile(dialog, pdf);
-        clickPrint(dialog);
-    });
+    const auto due = [&](const QString &text) {
+        const QRegularExpressionMatch page = pageLabel.match(text);
+        if (cancel != QLatin1String("late"))
+            return page.hasMatch();
+        return (page.hasMatch() && page.captured(1).toInt() + 3 >= page.captured(2).toInt())
+               || text.contains(QStringLiteral("zusammengefügt"));
+    };
     std::function<void(QProgressDialog *)> watch = [&](QProgressDialog *progress) {
-        if (!progress->labelText().startsWith(QStringLiteral("Seite "))) {
+        if (pageLabel.match(progress->labelText()).hasMatch())
+            label = progress->labelText();
+        if (!due(progress->labelText())) {
             whenModal<QProgressDialog>(watch);
             return;
         }
-        label = progress->labelText();
         if (!cancel.isEmpty()) {
-            if (cancel == QLatin1String("button"))
-                progress->findChild<QPushButton *>()->click();
-            else
+            if (cancel == QLatin1String("close"))
                 progress->close();
+            else
+                progress->findChild<QPushButton *>()->click();
             stillShownAfterCancel = progress->isVisible();
             labelAfterCancel = progress->labelText();
         }
     };
     whenModal<QProgressDialog>(watch);
-    PrintJob job(preview.view, preview.status, &preview.window);
+    PrintJob job(preview.view, &preview.window);
     job.setProgressDelay(0);
-    job.run();
+    const PrintOutcome outcome = preview.print(toQueue ? printer : pdf, {}, &job);
 
-    const QRegularExpressionMatch page = QRegularExpression(QStringLiteral("^Seite (\\d+) von (\\d+)$")).match(label);
+    const QRegularExpressionMatch page = pageLabel.match(label);
     QVERIFY2(page.hasMatch(), qPrintable(label));
     QCOMPARE(page.captured(2).toInt(), job.pageCount());
     QVERIFY(job.pageCount() > 20);
@@ -392,6 +424,11 @@ void PrintJobTest::longJobShowsProgress()
     if (cancel.isEmpty()) {
         QCOMPARE(log.messages.first().text, Done);
         QCOMPARE(pdfText(pdf).count(QStringLiteral("Zwölf Boxkämpfer")), 3 * LongDocumentBlocks);
+        QCOMPARE(pdfPageCount(pdf), job.pageCount());
+        const QStringList fonts = embeddedFonts(pdf);
+        for (const QString &family : TestFamilies)
+            QVERIFY2(fonts.contains(compact(family)), qPrintable(fonts.join(QLatin1Char(','))));
+        QCOMPARE(fontsNotEmbedded(pdf), QStringList());
         return;
     }
     // The window stays until the job has wound down, so nothing behind it takes input meanwhile.
@@ -399,11 +436,89 @@ void PrintJobTest::longJobShowsProgress()
     QCOMPARE(labelAfterCancel, QStringLiteral("Der Druckauftrag wird abgebrochen …"));
     const QString aborted = QStringLiteral("Der Druckauftrag wurde abgebrochen.");
     QCOMPARE(log.messages.first().text, QStringLiteral("Druckauftrag fehlerhaft\n") + aborted);
-    QCOMPARE(preview.status->text(), aborted);
-    QCOMPARE(preview.statusColor(), DarkRed);
+    QCOMPARE(outcome.text, aborted);
+    QCOMPARE(outcome.kind, PrintOutcome::Failed);
     QVERIFY(!QFile::exists(pdf));
     if (toQueue)
         QCOMPARE(jobCount(printer), jobsBefore);
+}
+
+// The spool folder runs full after a few pages: the job stops at the first
+// write that fails and says so, rather than drawing every page first.
+void PrintJobTest::fullSpoolStopsAtTheFirstFailedWrite()
+{
+    PreviewStandIn preview(LongDocumentBlocks);
+    const QString pdf = m_dir.filePath(QStringLiteral("voll.pdf"));
+    int lastPageSeen = 0;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&lastPageSeen] {
+        if (auto *progress = qobject_cast<QProgressDialog *>(QApplication::activeModalWidget())) {
+            const QRegularExpressionMatch page =
+                QRegularExpression(QStringLiteral("^Seite (\\d+) von \\d+$")).match(progress->labelText());
+            if (page.hasMatch())
+                lastPageSeen = qMax(lastPageSeen, page.captured(1).toInt());
+        }
+    });
+    watch.start(5);
+    MessageLog log;
+    PrintJob job(preview.view, &preview.window);
+    job.setProgressDelay(0);
+    PrintOutcome outcome;
+    {
+        // Every file of this process may grow to a few pages' worth, no more.
+        const FileSizeLimit limit(16 * 1024);
+        outcome = preview.print(pdf, {}, &job);
+    }
+
+    const QString description =
+        QStringLiteral("Die Zwischendatei für den Druckauftrag konnte nicht geschrieben werden.");
+    QCOMPARE(outcome.text, description);
+    QCOMPARE(log.messages.size(), 1);
+    QCOMPARE(log.messages.first().text, QStringLiteral("Druckauftrag fehlerhaft\n") + description);
+    QVERIFY(job.pageCount() > 20);
+    QVERIFY2(lastPageSeen < job.pageCount() / 2, qPrintable(QString::number(lastPageSeen)));
+    QVERIFY(!QFile::exists(pdf));
+}
+
+void PrintJobTest::stoppedSchedulerIsNamed_data()
+{
+    QTest::addColumn<bool>("whileDialogOpen");
+    QTest::newRow("stopped while the dialog is open") << true;
+    QTest::newRow("stopped in the middle of the job") << false;
+}
+
+// Without a scheduler the job fails, and says that the print system cannot be
+// reached, not that the printer does not exist.
+void PrintJobTest::stoppedSchedulerIsNamed()
+{
+    QFETCH(bool, whileDialogOpen);
+    if (!cupsAvailable())
+        QSKIP(NoCups);
+    if (qEnvironmentVariableIsEmpty("LETTERLOOM_CUPSD_PIDFILE"))
+        QSKIP("the CUPS scheduler was not started by scripts/test-services/printer.sh, so it is not stopped here");
+    PreviewStandIn preview(whileDialogOpen ? 1 : LongDocumentBlocks);
+    bool stopped = false;
+    if (!whileDialogOpen) {
+        whenModal<QProgressDialog>([&](QProgressDialog *) { stopped = stopScheduler(); });
+    }
+    MessageLog log;
+    PrintJob job(preview.view, &preview.window);
+    job.setProgressDelay(0);
+    const PrintOutcome outcome = preview.print(
+        queue("LETTERLOOM_PRINTER"),
+        [&](QPrintDialog *) {
+            if (whileDialogOpen)
+                stopped = stopScheduler();
+        },
+        &job);
+    const bool restarted = startScheduler();
+
+    QVERIFY(stopped);
+    QVERIFY(restarted);
+    const QString description = QStringLiteral("Das Drucksystem ist nicht erreichbar.");
+    QCOMPARE(outcome.text, description);
+    QCOMPARE(outcome.kind, PrintOutcome::Failed);
+    QCOMPARE(log.messages.last().text, QStringLiteral("Druckauftrag fehlerhaft\n") + description);
 }
 
 LETTERLOOM_TEST_MAIN(PrintJobTest)
