@@ -60,18 +60,18 @@ PrintFault faultFromScheduler(const QString &queue)
 }
 } // namespace
 
-PrintQueue::Options PrintQueue::jobOptions(const QPrinter &printer)
+PrintQueue::Options PrintQueue::jobOptions(const QPageLayout &layout, int copies, bool collate,
+                                           QPrinter::DuplexMode duplex, const QStringList &printerOptions)
 {
     Options options;
-    const QPageLayout layout = printer.pageLayout();
     options.emplace_back("media", layout.pageSize().key().toUtf8());
-    if (printer.copyCount() > 1) {
-        options.emplace_back("copies", QByteArray::number(printer.copyCount()));
-        if (printer.collateCopies())
+    if (copies > 1) {
+        options.emplace_back("copies", QByteArray::number(copies));
+        if (collate)
             options.emplace_back("Collate", "True");
     }
     const bool portrait = layout.orientation() == QPageLayout::Portrait;
-    switch (printer.duplex()) {
+    switch (duplex) {
     case QPrinter::DuplexNone:
         options.emplace_back("sides", "one-sided");
         break;
@@ -88,10 +88,8 @@ PrintQueue::Options PrintQueue::jobOptions(const QPrinter &printer)
     if (!portrait)
         options.emplace_back("landscape", "");
 
-    QPrintEngine *engine = printer.printEngine();
-    const QStringList dialogOptions = engine ? engine->property(CupsOptionsKey).toStringList() : QStringList();
-    for (qsizetype i = 0; i + 1 < dialogOptions.size(); i += 2)
-        options.emplace_back(dialogOptions.at(i).toUtf8(), dialogOptions.at(i + 1).toUtf8());
+    for (qsizetype i = 0; i + 1 < printerOptions.size(); i += 2)
+        options.emplace_back(printerOptions.at(i).toUtf8(), printerOptions.at(i + 1).toUtf8());
     return options;
 }
 
@@ -115,7 +113,10 @@ PrintFault PrintQueue::submit(const QPrinter &printer, const QString &pdfFile)
     if (queue.isEmpty())
         return PrintFault::of(PrintFault::PrinterMissing);
 
-    const Options options = jobOptions(printer);
+    QPrintEngine *engine = printer.printEngine();
+    const Options options =
+        jobOptions(printer.pageLayout(), printer.copyCount(), printer.collateCopies(), printer.duplex(),
+                   engine ? engine->property(CupsOptionsKey).toStringList() : QStringList());
     QList<cups_option_t> cupsOptions;
     cupsOptions.reserve(options.size());
     for (const auto &option : options)

@@ -5,11 +5,13 @@
 #include "printjob/printfault.h"
 
 #include <QByteArray>
+#include <QPrinter>
+#include <QStringList>
 
 #include <utility>
 #include <vector>
 
-class QPrinter;
+class QPageLayout;
 class QString;
 
 class PrintQueue
@@ -20,8 +22,10 @@ public:
     // `printer` is a native printer as the print dialog left it.
     static PrintFault submit(const QPrinter &printer, const QString &pdfFile);
     // The CUPS job options for what the dialog chose (paper, copies, sides,
-    // orientation, the printer's own options): the ones Qt's CUPS engine sends.
-    static Options jobOptions(const QPrinter &printer);
+    // orientation, and the options of its printer properties page as name and
+    // value after each other): the ones Qt's CUPS engine sends.
+    static Options jobOptions(const QPageLayout &layout, int copies, bool collate, QPrinter::DuplexMode duplex,
+                              const QStringList &printerOptions);
     // Whether the CUPS scheduler answers at all.
     static bool schedulerReachable();
 };

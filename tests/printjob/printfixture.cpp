@@ -19,7 +19,8 @@
 #include <QTextDocumentFragment>
 #include <QTest>
 
-const QColor DarkRed(192, 0, 0);
+const QString Done = QStringLiteral("Druckauftrag fertig.");
+const char *const NoCups = "no CUPS test queue: source scripts/test-services/printer.sh first (as root)";
 const QStringList TestFamilies{QStringLiteral("Liberation Sans"), QStringLiteral("Liberation Serif"),
                                QStringLiteral("Liberation Mono")};
 
@@ -204,6 +205,11 @@ bool isEnabled(QPrintDialog *dialog, const char *radioName)
 void check(QPrintDialog *dialog, const char *radioName)
 {
     radio(dialog, radioName)->click();
+}
+
+bool cupsAvailable()
+{
+    return !queue("LETTERLOOM_PRINTER").isEmpty();
 }
 
 QString queue(const char *variable)

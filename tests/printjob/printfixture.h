@@ -55,8 +55,13 @@ private:
     QTimer m_timer;
 };
 
-extern const QColor DarkRed;
 extern const QStringList TestFamilies;
+extern const QString Done;
+// Long enough that the job spends some tenths of a second on its pages, in
+// several parts, so a user can see the progress window and cancel it.
+constexpr int LongDocumentBlocks = 800;
+extern const char *const NoCups;
+bool cupsAvailable();
 
 // The user's moves in the print dialog.
 void choosePrinter(QPrintDialog *dialog, const QString &queue);
