@@ -202,6 +202,12 @@ bool isEnabled(QPrintDialog *dialog, const char *radioName)
     return button && button->isVisible() && button->isEnabled();
 }
 
+bool isChoosable(QPrintDialog *dialog, const char *radioName)
+{
+    QRadioButton *button = radio(dialog, radioName);
+    return button && button->isEnabled();
+}
+
 void check(QPrintDialog *dialog, const char *radioName)
 {
     radio(dialog, radioName)->click();

@@ -71,6 +71,8 @@ void clickPrint(QPrintDialog *dialog);
 void clickCancel(QPrintDialog *dialog);
 bool isChecked(QPrintDialog *dialog, const char *radioName);
 bool isEnabled(QPrintDialog *dialog, const char *radioName);
+// Enabled, whether shown or not.
+bool isChoosable(QPrintDialog *dialog, const char *radioName);
 void check(QPrintDialog *dialog, const char *radioName);
 
 // The test queues that scripts/test-services/printer.sh set up; empty without CUPS.
