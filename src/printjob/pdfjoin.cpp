@@ -11,7 +11,7 @@
 #include <qpdf/QPDFWriter.hh>
 
 #include <memory>
-#include <vector>
+#include <string>
 
 namespace {
 // Thrown through qpdf's writer, which cleans up behind itself on the way out.
@@ -79,9 +79,9 @@ void copyDocumentInformation(QPDF &from, QPDF &to)
 
 PdfJoin::Result PdfJoin::join(const QStringList &parts, QIODevice &target, const std::function<bool()> &keepGoing)
 {
-    // Each part stays open until the joined file is written: qpdf copies a
-    // page's streams (its fonts among them) only then, straight from the part.
-    bool first = true;
+    // Each part's streams (its fonts among them) are copied as its pages are,
+    // so a part is closed before the next is opened: only the joined pages
+    // stay in memory, not every part as well.
     std::string version;
     QPDF joined;
     try {
@@ -92,12 +92,12 @@ PdfJoin::Result PdfJoin::join(const QStringList &parts, QIODevice &target, const
             if (!source->open())
                 return PartUnreadable;
             source->pdf.setImmediateCopyFrom(true);
-            version = std::max(version, source->pdf.getPDFVersion());
             for (QPDFPageObjectHelper &page : QPDFPageDocumentHelper(source->pdf).getAllPages())
                 pages.addPage(page, false);
-            if (first)
+            if (version.empty()) {
+                version = source->pdf.getPDFVersion();
                 copyDocumentInformation(source->pdf, joined);
-            first = false;
+            }
             if (!keepGoing())
                 return Cancelled;
         }
@@ -111,7 +111,8 @@ PdfJoin::Result PdfJoin::join(const QStringList &parts, QIODevice &target, const
         writer.setOutputPipeline(&out);
         // The parts' streams are compressed already; copying them as they are is what keeps the join quick.
         writer.setStreamDataMode(qpdf_s_preserve);
-        writer.setMinimumPDFVersion(version);
+        if (!version.empty())
+            writer.setMinimumPDFVersion(version);
         writer.write();
     } catch (const Stopped &) {
         return Cancelled;

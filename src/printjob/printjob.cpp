@@ -96,9 +96,9 @@ PrintFault PrintJob::print(QPrinter &printer, bool hasSelection)
     if (!m_chosenPrinter.isEmpty() && printer.printerName() != m_chosenPrinter)
         return PrintFault::of(PrintQueue::schedulerReachable() ? PrintFault::PrinterMissing
                                                                : PrintFault::SchedulerUnreachable);
+    PrintProgress progress(m_window, m_progressDelayMs);
     const QTextDocumentFragment part =
         hasSelection ? m_view->textCursor().selection() : QTextDocumentFragment(m_view->document());
-    PrintProgress progress(m_window, m_progressDelayMs);
     PrintRun run(printer, progress);
     const PrintFault fault = run.print(*m_view->document(), part);
     m_pageCount = run.pageCount();
