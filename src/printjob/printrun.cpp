@@ -17,6 +17,7 @@
 #include <QTemporaryFile>
 #include <QTextDocumentFragment>
 
+#include <memory>
 #include <vector>
 
 namespace {
@@ -36,14 +37,14 @@ PrintFault PrintRun::print(const QTextDocument &source, const QTextDocumentFragm
     if (const PrintFault fault = unusablePrinter(); fault.isSet())
         return fault;
 
-    PrintPages pages(source, part, m_printer.pageLayout());
-    if (!layOut(pages))
+    auto pages = std::make_unique<PrintPages>(source, part, m_printer.pageLayout());
+    if (!layOut(*pages))
         return PrintFault::of(PrintFault::Aborted);
-    m_pageCount = pages.pageCount();
+    m_pageCount = pages->pageCount();
 
     if (m_printer.outputFormat() == QPrinter::PdfFormat)
-        return printToFile(pages);
-    return printToQueue(pages);
+        return printToFile(std::move(pages));
+    return printToQueue(std::move(pages));
 }
 
 // QPrinter falls back to writing a PDF to nowhere when its printer is gone, and
@@ -75,13 +76,13 @@ bool PrintRun::layOut(PrintPages &pages)
     return !m_progress.wasCancelled();
 }
 
-PrintFault PrintRun::printToFile(const PrintPages &pages)
+PrintFault PrintRun::printToFile(std::unique_ptr<PrintPages> pages)
 {
     const QString fileName = m_printer.outputFileName();
     QFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         return PrintFault::of(PrintFault::OutputNotWritable, fileName);
-    PrintFault fault = writePdf(pages, file, PrintFault::of(PrintFault::OutputNotWritable, fileName));
+    PrintFault fault = writePdf(std::move(pages), file, PrintFault::of(PrintFault::OutputNotWritable, fileName));
     if (!fault.isSet() && (!file.flush() || file.error() != QFileDevice::NoError))
         fault = PrintFault::of(PrintFault::OutputNotWritable, fileName);
     file.close();
@@ -91,12 +92,13 @@ PrintFault PrintRun::printToFile(const PrintPages &pages)
     return fault;
 }
 
-PrintFault PrintRun::printToQueue(const PrintPages &pages)
+PrintFault PrintRun::printToQueue(std::unique_ptr<PrintPages> pages)
 {
     QTemporaryFile spool(QDir::tempPath() + QStringLiteral("/letterloom-druck-XXXXXX.pdf"));
     if (!spool.open())
         return PrintFault::of(PrintFault::SpoolFileFailed);
-    if (const PrintFault fault = writePdf(pages, spool, PrintFault::of(PrintFault::SpoolFileFailed)); fault.isSet())
+    if (const PrintFault fault = writePdf(std::move(pages), spool, PrintFault::of(PrintFault::SpoolFileFailed));
+        fault.isSet())
         return fault;
     if (!spool.flush() || spool.error() != QFileDevice::NoError)
         return PrintFault::of(PrintFault::SpoolFileFailed);
@@ -104,8 +106,9 @@ PrintFault PrintRun::printToQueue(const PrintPages &pages)
 }
 
 // The PDF is drawn in parts, each a file of its own in a private folder, and
-// the parts are then joined into `target`.
-PrintFault PrintRun::writePdf(const PrintPages &pages, QIODevice &target, const PrintFault &targetFault)
+// the parts are then joined into `target`. The laid-out copy goes before the
+// join, which needs memory of its own in proportion to the pages.
+PrintFault PrintRun::writePdf(std::unique_ptr<PrintPages> pages, QIODevice &target, const PrintFault &targetFault)
 {
     const bool deviceMakesCopies = m_printer.outputFormat() == QPrinter::NativeFormat;
     const std::vector<int> order =
@@ -119,9 +122,10 @@ PrintFault PrintRun::writePdf(const PrintPages &pages, QIODevice &target, const 
     for (size_t first = 0; first < order.size(); first += SheetsPerPart) {
         const size_t end = qMin(order.size(), first + size_t(SheetsPerPart));
         parts.append(folder.filePath(QStringLiteral("%1.pdf").arg(parts.size() + 1)));
-        if (const PrintFault fault = writePart(pages, order, first, end, parts.last()); fault.isSet())
+        if (const PrintFault fault = writePart(*pages, order, first, end, parts.last()); fault.isSet())
             return fault;
     }
+    pages.reset();
 
     m_progress.setJoining();
     const auto keepGoing = [this] {

@@ -7,6 +7,7 @@
 #include "printjob/printfault.h"
 
 #include <cstddef>
+#include <memory>
 #include <vector>
 
 class PrintPages;
@@ -29,11 +30,11 @@ public:
 private:
     PrintFault unusablePrinter() const;
     bool layOut(PrintPages &pages);
-    PrintFault writePdf(const PrintPages &pages, QIODevice &target, const PrintFault &targetFault);
+    PrintFault writePdf(std::unique_ptr<PrintPages> pages, QIODevice &target, const PrintFault &targetFault);
     PrintFault writePart(const PrintPages &pages, const std::vector<int> &order, size_t first, size_t end,
                          const QString &fileName);
-    PrintFault printToFile(const PrintPages &pages);
-    PrintFault printToQueue(const PrintPages &pages);
+    PrintFault printToFile(std::unique_ptr<PrintPages> pages);
+    PrintFault printToQueue(std::unique_ptr<PrintPages> pages);
 
     QPrinter &m_printer;
     PrintProgress &m_progress;
