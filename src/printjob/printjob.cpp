@@ -11,7 +11,6 @@
 #include <QPrinter>
 #include <QRadioButton>
 #include <QTextCursor>
-#include <QTextDocumentFragment>
 #include <QTextEdit>
 #include <QTimer>
 
@@ -97,10 +96,11 @@ PrintFault PrintJob::print(QPrinter &printer, bool hasSelection)
         return PrintFault::of(PrintQueue::schedulerReachable() ? PrintFault::PrinterMissing
                                                                : PrintFault::SchedulerUnreachable);
     PrintProgress progress(m_window, m_progressDelayMs);
-    const QTextDocumentFragment part =
-        hasSelection ? m_view->textCursor().selection() : QTextDocumentFragment(m_view->document());
+    const QTextCursor selection = m_view->textCursor();
+    const int from = hasSelection ? selection.selectionStart() : 0;
+    const int to = hasSelection ? selection.selectionEnd() : m_view->document()->characterCount() - 1;
     PrintRun run(printer, progress);
-    const PrintFault fault = run.print(*m_view->document(), part);
+    const PrintFault fault = run.print(*m_view->document(), from, to);
     m_pageCount = run.pageCount();
     return fault;
 }

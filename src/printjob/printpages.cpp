@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QTextCursor>
+#include <QTextBlock>
 #include <QTextDocumentFragment>
 #include <QTextFrame>
 #include <QTextFrameFormat>
@@ -36,8 +37,8 @@ QSizeF dpiOf(const QTextDocument &document)
 }
 } // namespace
 
-PrintPages::PrintPages(const QTextDocument &source, const QTextDocumentFragment &part, const QPageLayout &pageLayout)
-    : m_sourceDpi(dpiOf(source))
+PrintPages::PrintPages(const QTextDocument &source, int from, int to, const QPageLayout &pageLayout)
+    : m_source(source), m_next(from), m_to(to), m_sourceDpi(dpiOf(source))
 {
     m_document.setDefaultFont(source.defaultFont());
     m_document.setDefaultTextOption(source.defaultTextOption());
@@ -63,33 +64,31 @@ PrintPages::PrintPages(const QTextDocument &source, const QTextDocumentFragment 
     // preview has already resolved; resolving a thousand fonts afresh for the
     // printer's resolution is what makes printing slow.
     m_document.documentLayout()->setPaintDevice(source.documentLayout()->paintDevice());
-    // The copy is filled a stretch of paragraphs per step from a staging copy,
-    // which has no layout and so fills at once: a document filled as a whole
-    // is laid out in one go, or lazily in ever larger stretches, and neither
-    // can be interrupted to repaint the progress window or to cancel.
-    QTextCursor(&m_staging).insertFragment(part);
-    m_nextBlock = m_staging.firstBlock();
 }
 
+// The copy is filled from the source a stretch of paragraphs per step, each
+// laid out as it arrives. Copied as a whole, the document would be laid out in
+// one go, and copying alone takes long: text formats that differ only in
+// their font family all look alike to Qt's format table, so each new one is
+// compared with every one before it. Neither could be interrupted to repaint
+// the progress window or to cancel.
 bool PrintPages::layoutStep()
 {
     QElapsedTimer step;
     step.start();
-    while (m_nextBlock.isValid() && step.elapsed() < StepMs) {
-        QTextCursor stretch(m_nextBlock);
-        for (int i = 0; i < BlocksPerStretch && m_nextBlock.isValid(); ++i)
-            m_nextBlock = m_nextBlock.next();
-        if (m_nextBlock.isValid())
-            stretch.setPosition(m_nextBlock.position(), QTextCursor::KeepAnchor);
-        else
-            stretch.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+    while (m_next < m_to && step.elapsed() < StepMs) {
+        QTextCursor stretch(const_cast<QTextDocument *>(&m_source));
+        stretch.setPosition(m_next);
+        QTextBlock block = m_source.findBlock(m_next);
+        for (int i = 0; i < BlocksPerStretch && block.isValid(); ++i)
+            block = block.next();
+        m_next = block.isValid() ? qMin(block.position(), m_to) : m_to;
+        stretch.setPosition(m_next, QTextCursor::KeepAnchor);
         QTextCursor end(&m_document);
         end.movePosition(QTextCursor::End);
         end.insertFragment(stretch.selection());
     }
-    if (!m_nextBlock.isValid())
-        m_staging.clear();
-    return m_nextBlock.isValid();
+    return m_next < m_to;
 }
 
 int PrintPages::pageCount() const

@@ -5,18 +5,17 @@
 
 #include <QPageLayout>
 #include <QSizeF>
-#include <QTextBlock>
 #include <QTextDocument>
 
 class QPainter;
-class QTextDocumentFragment;
 
 class PrintPages
 {
 public:
     // `source` lends its default font and its screen, whose font resolution the
-    // copy shares; `part` is what is to be printed.
-    PrintPages(const QTextDocument &source, const QTextDocumentFragment &part, const QPageLayout &pageLayout);
+    // copy shares; its characters `from` up to `to` are what is to be printed.
+    // It must not change until every page is laid out.
+    PrintPages(const QTextDocument &source, int from, int to, const QPageLayout &pageLayout);
 
     // Lays out the next stretch of paragraphs; false once every page is laid out.
     bool layoutStep();
@@ -26,9 +25,10 @@ public:
     void paintPage(QPainter &painter, int index) const;
 
 private:
-    QTextDocument m_staging;
+    const QTextDocument &m_source;
+    int m_next;
+    int m_to;
     QTextDocument m_document;
     QSizeF m_sourceDpi;
     QSizeF m_pageSize;
-    QTextBlock m_nextBlock;
 };

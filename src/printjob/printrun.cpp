@@ -15,16 +15,15 @@
 #include <QPrinter>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
-#include <QTextDocumentFragment>
 
 #include <memory>
 #include <vector>
 
 namespace {
 // Sheets per part of the PDF. Qt's PDF writer embeds a part's fonts only when
-// the part ends, in one call that nothing can interrupt, and holds every font
-// it has drawn with until then: small parts keep that call short, so a cancel
-// is answered soon, and let each part's fonts go before the next one starts.
+// the part ends, in one call that nothing can interrupt: small parts keep that
+// call short, so a cancel is answered soon, and the writer's copies of the
+// fonts it embeds go with each part.
 constexpr int SheetsPerPart = 16;
 } // namespace
 
@@ -32,12 +31,12 @@ PrintRun::PrintRun(QPrinter &printer, PrintProgress &progress) : m_printer(print
 {
 }
 
-PrintFault PrintRun::print(const QTextDocument &source, const QTextDocumentFragment &part)
+PrintFault PrintRun::print(const QTextDocument &source, int from, int to)
 {
     if (const PrintFault fault = unusablePrinter(); fault.isSet())
         return fault;
 
-    auto pages = std::make_unique<PrintPages>(source, part, m_printer.pageLayout());
+    auto pages = std::make_unique<PrintPages>(source, from, to, m_printer.pageLayout());
     if (!layOut(*pages))
         return PrintFault::of(PrintFault::Aborted);
     m_pageCount = pages->pageCount();
@@ -110,6 +109,7 @@ PrintFault PrintRun::printToQueue(std::unique_ptr<PrintPages> pages)
 // join, which needs memory of its own in proportion to the pages.
 PrintFault PrintRun::writePdf(std::unique_ptr<PrintPages> pages, QIODevice &target, const PrintFault &targetFault)
 {
+    // A queue makes the copies itself; a PDF file holds what it is given.
     const bool deviceMakesCopies = m_printer.outputFormat() == QPrinter::NativeFormat;
     const std::vector<int> order =
         sheetOrder(m_pageCount, deviceMakesCopies ? 1 : m_printer.copyCount(), m_printer.collateCopies(),

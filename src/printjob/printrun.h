@@ -15,15 +15,14 @@ class PrintProgress;
 class QIODevice;
 class QPrinter;
 class QTextDocument;
-class QTextDocumentFragment;
 
 class PrintRun
 {
 public:
     PrintRun(QPrinter &printer, PrintProgress &progress);
 
-    // Prints `part` (the selection, or all) of `source`.
-    PrintFault print(const QTextDocument &source, const QTextDocumentFragment &part);
+    // Prints characters `from` up to `to` (the selection, or all) of `source`.
+    PrintFault print(const QTextDocument &source, int from, int to);
 
     int pageCount() const { return m_pageCount; }
 
