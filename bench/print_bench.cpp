@@ -25,6 +25,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QElapsedTimer>
+#include <QEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -69,6 +70,26 @@ bool onLastPage(const QString &label)
            || label.contains(QStringLiteral("zusammengefügt"));
 }
 
+// Notes when the progress window is shown, whether or not the event loop
+// turns soon after.
+class ShowWatch : public QObject
+{
+public:
+    explicit ShowWatch(const QElapsedTimer &clock) : m_clock(clock) { qApp->installEventFilter(this); }
+    qint64 shown = -1;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (shown < 0 && event->type() == QEvent::Show && qobject_cast<QProgressDialog *>(watched))
+            shown = m_clock.elapsed();
+        return false;
+    }
+
+private:
+    const QElapsedTimer &m_clock;
+};
+
 // Plays the user: in the print dialog chooses "print to file" with `pdf`,
 // answers every message box, cancels the progress window when asked to, and
 // measures how long the progress window went without a turn of the event loop.
@@ -85,6 +106,7 @@ struct User {
     long mostPrivateMb = 0;
     QString message;
     QTimer timer;
+    ShowWatch showWatch{clock};
 
     void start()
     {
@@ -105,10 +127,10 @@ struct User {
             accepted = clock.elapsed();
             dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
         } else if (auto *progress = qobject_cast<QProgressDialog *>(modal)) {
+            // The first turn of the event loop after the window was shown counts too.
             if (progressShown < 0)
                 progressShown = now;
-            else
-                longestStall = std::max(longestStall, now - lastTick);
+            longestStall = std::max(longestStall, now - std::max(lastTick, showWatch.shown));
             const QString label = progress->labelText();
             const bool due = cancel == Cancel::Early ? now - progressShown >= CancelAfterMs
                                                       : cancel == Cancel::OnLastPage && onLastPage(label);
@@ -141,7 +163,7 @@ void report(const char *name, const User &user, qint64 total)
 {
     const int pages = pdfPages(user.pdf);
     const long privateNow = std::max(user.mostPrivateMb, privateMb());
-    const qint64 progressMs = user.progressShown >= 0 ? user.progressShown - user.accepted : -1;
+    const qint64 progressMs = user.showWatch.shown >= 0 ? user.showWatch.shown - user.accepted : -1;
     const qint64 cancelMs = user.cancelClicked >= 0 ? user.messageShown - user.cancelClicked : -1;
     std::printf("  %-10s %6.2f s  peak %5ld MB  private %5ld MB  pages %4d  progress window %5lld ms  stall %4lld ms",
                 name, total / 1000.0, peakRssMb(), privateNow, pages, progressMs, user.longestStall);

@@ -17,6 +17,8 @@
 namespace {
 const QString DoneText = QStringLiteral("Druckauftrag fertig.");
 const QString FailedText = QStringLiteral("Druckauftrag fehlerhaft");
+// Four paragraphs per family.
+constexpr int LongJobBlocks = 4000;
 } // namespace
 
 PrintJob::PrintJob(QTextEdit *view, QWidget *window) : m_view(view), m_window(window)
@@ -95,7 +97,11 @@ PrintFault PrintJob::print(QPrinter &printer, bool hasSelection)
     if (!m_chosenPrinter.isEmpty() && printer.printerName() != m_chosenPrinter)
         return PrintFault::of(PrintQueue::schedulerReachable() ? PrintFault::PrinterMissing
                                                                : PrintFault::SchedulerUnreachable);
-    PrintProgress progress(m_window, m_progressDelayMs);
+    // A catalogue of a thousand families takes seconds on any machine, and its
+    // first step alone can take one: its window comes at once.
+    const bool longJob = m_view->document()->blockCount() > LongJobBlocks;
+    PrintProgress progress(m_window, longJob ? 0 : m_progressDelayMs);
+    progress.tick();
     const QTextCursor selection = m_view->textCursor();
     const int from = hasSelection ? selection.selectionStart() : 0;
     const int to = hasSelection ? selection.selectionEnd() : m_view->document()->characterCount() - 1;
