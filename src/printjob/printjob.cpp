@@ -10,7 +10,9 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QRadioButton>
+#include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QTimer>
 
@@ -97,16 +99,17 @@ PrintFault PrintJob::print(QPrinter &printer, bool hasSelection)
     if (!m_chosenPrinter.isEmpty() && printer.printerName() != m_chosenPrinter)
         return PrintFault::of(PrintQueue::schedulerReachable() ? PrintFault::PrinterMissing
                                                                : PrintFault::SchedulerUnreachable);
-    // A catalogue of a thousand families takes seconds on any machine, and its
-    // first step alone can take one: its window comes at once.
-    const bool longJob = m_view->document()->blockCount() > LongJobBlocks;
-    PrintProgress progress(m_window, longJob ? 0 : m_progressDelayMs);
-    progress.tick();
+    const QTextDocument &document = *m_view->document();
     const QTextCursor selection = m_view->textCursor();
     const int from = hasSelection ? selection.selectionStart() : 0;
-    const int to = hasSelection ? selection.selectionEnd() : m_view->document()->characterCount() - 1;
+    const int to = hasSelection ? selection.selectionEnd() : document.characterCount() - 1;
+    // A thousand families take seconds on any machine, and the first step
+    // alone can take one: the window of such a job comes at once.
+    const bool longJob = document.findBlock(to).blockNumber() - document.findBlock(from).blockNumber() > LongJobBlocks;
+    PrintProgress progress(m_window, longJob ? 0 : m_progressDelayMs);
+    progress.tick();
     PrintRun run(printer, progress);
-    const PrintFault fault = run.print(*m_view->document(), from, to);
+    const PrintFault fault = run.print(document, from, to);
     m_pageCount = run.pageCount();
     return fault;
 }
