@@ -7,10 +7,12 @@ sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 
 build_pkgs=(cmake g++ make qt6-base-dev qt6-translations-l10n libgl-dev libfontconfig-dev libxcb1-dev fontconfig libcups2-dev)
-run_pkgs=(fonts-liberation2)
-# The tests queue keyboard input through Qt's private window-system interface.
+run_pkgs=(fonts-liberation2 qt6-wayland)
+# The tests queue keyboard input through Qt's private window-system interface,
+# read the program over the accessibility bus and run it under a Wayland compositor.
 test_pkgs=(qt6-base-private-dev xvfb xauth cups cups-bsd cups-client printer-driver-cups-pdf poppler-utils
-           fonts-noto-core clang libclang-rt-14-dev python3 desktop-file-utils appstream)
+           fonts-noto-core clang libclang-rt-14-dev python3 desktop-file-utils appstream
+           dbus at-spi2-core python3-pyatspi weston)
 # The benchmarks measure on a large font set, as users with thousands of fonts have.
 bench_pkgs=(fonts-noto-extra)
 
