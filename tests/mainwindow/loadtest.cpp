@@ -25,7 +25,11 @@ class LoadTest : public QObject
 
 private slots:
     void init() { testEnvironment().clearSettings(); }
-    void cleanup() { testEnvironment().redirectSettings(); }
+    void cleanup()
+    {
+        testEnvironment().redirectSettings();
+        m_modal.cleanup();
+    }
 
     void firstStartShowsTheDefaults();
     void storedOptionsComeBack();
@@ -37,6 +41,9 @@ private slots:
     void closingStoresTheTitle();
     void failedWriteWarnsOncePerRun();
     void everyControlHasAnAccessibleNameAndTabOrder();
+
+private:
+    ModalDriver m_modal{this};
 };
 
 void LoadTest::firstStartShowsTheDefaults()
@@ -135,7 +142,7 @@ void LoadTest::loadingTwiceKeepsFifteenSizes()
     const auto window = loadedMainWindow();
     window->Form_Load();
     QCOMPARE(window->SGröße->count(), 15);
-    QCOMPARE(listEntries(window->List_Fonts).size(), 3);
+    QCOMPARE(window->List_Fonts->names().size(), 3);
     QCOMPARE(window->Combo_SArt->count(), 3);
 }
 

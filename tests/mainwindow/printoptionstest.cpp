@@ -31,6 +31,7 @@ class PrintOptionsTest : public QObject
     Q_OBJECT
 
 private slots:
+    void cleanup() { m_modal.cleanup(); }
     void init() { testEnvironment().clearSettings(); }
 
     void eachChangeIsStoredAtOnce();
@@ -42,6 +43,9 @@ private slots:
     void optionsDoNotTouchTheSampleDisplay();
     void roundTripThroughTheSettingsFile();
     void printOptionsReadTheControls();
+
+private:
+    ModalDriver m_modal{this};
 };
 
 void PrintOptionsTest::eachChangeIsStoredAtOnce()

@@ -64,6 +64,7 @@ class UpdateCheckTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void cleanup() { m_modal.cleanup(); }
     void reportsTheServersAnswer_data();
     void reportsTheServersAnswer();
     void closedPortGivesFailure();
@@ -80,6 +81,7 @@ private:
 
     QWidget m_window;
     SeenMessage m_seen;
+    ModalDriver m_modal{this};
 };
 
 void UpdateCheckTest::check(const QUrl &url, QMessageBox::StandardButton answer, int timeout)
