@@ -25,7 +25,7 @@ BitteWarten::BitteWarten(const FontSource &fonts, QWidget *parent)
 {
     setObjectName(QStringLiteral("BitteWarten"));
     // A window without a title bar has no caption for a screen reader to read.
-    setAccessibleName(AppTitle);
+    setAccessibleName(AppTitle + QStringLiteral(" wird gestartet"));
     setFrameStyle(QFrame::Panel | QFrame::Raised);
     setLineWidth(2);
     setFixedSize(twips(3360), twips(1230));

@@ -126,6 +126,7 @@ def read_preview(program, main):
 def main(executable):
     screenreader.on_private_session_bus()
     world = screenreader.PrivateWorld()
+    display = screenreader.start_x_server(world)
     screenreader.start_accessibility_bus(world.env)
     program = None
     try:
@@ -140,6 +141,8 @@ def main(executable):
     finally:
         if program:
             program.kill()
+        display.terminate()
+        display.wait()
         world.remove()
     screenreader.finish()
 

@@ -62,6 +62,10 @@ def on_private_session_bus():
     with tempfile.TemporaryDirectory() as marks:
         started = os.path.join(marks, "started")
         env = dict(os.environ, LETTERLOOM_PRIVATE_BUS=started)
+        # The accessibility bus is found through the session bus alone, not
+        # through a display that this run does not own.
+        for outer in ("DISPLAY", "WAYLAND_DISPLAY", "AT_SPI_BUS_ADDRESS"):
+            env.pop(outer, None)
         result = subprocess.run([runner, "--", sys.executable, *sys.argv], env=env)
         if result.returncode != 0 and not os.path.exists(started):
             skip(f"the private session bus did not start (dbus-run-session exit {result.returncode})")
@@ -93,6 +97,25 @@ class PrivateWorld:
         shutil.rmtree(self.root, ignore_errors=True)
 
 
+def start_x_server(world):
+    """A private Xvfb display. It picks a free display number itself, which
+    xvfb-run -a cannot do safely while other test runs start displays."""
+    xvfb = shutil.which("Xvfb")
+    if not xvfb:
+        skip("Xvfb is missing (Debian package xvfb): no X display")
+    read_end, write_end = os.pipe()
+    server = subprocess.Popen([xvfb, "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+                              pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write_end)
+    with os.fdopen(read_end) as answer:
+        display = answer.readline().strip()
+    if not display:
+        server.kill()
+        skip("Xvfb did not start")
+    world.env["DISPLAY"] = f":{display}"
+    return server
+
+
 def start_accessibility_bus(env):
     """Asks the session bus for the accessibility bus, which it starts on
     demand and ends with the session; skips if it cannot."""
@@ -114,9 +137,18 @@ class Program:
         env = dict(world.env, QT_QPA_PLATFORM=platform)
         self.process = subprocess.Popen([executable], env=env)
         self.app = wait_for(self._application, "the program appears on the accessibility bus")
+        if not self.app:
+            desktop = self.atspi.Registry.getDesktop(0)
+            listed = [(app.name, app.get_process_id()) for app in desktop if app is not None]
+            print(f"the bus lists {listed}; the program (pid {self.process.pid}) "
+                  f"{'runs' if self.process.poll() is None else 'has ended'}", flush=True)
 
     def _application(self):
-        for app in self.atspi.Registry.getDesktop(0):
+        # Nothing here runs the event loop that would tell the desktop about a
+        # new program, so its list of programs is read afresh each time.
+        desktop = self.atspi.Registry.getDesktop(0)
+        desktop.clear_cache()
+        for app in desktop:
             if app is not None and app.get_process_id() == self.process.pid:
                 return app
         return None
@@ -153,6 +185,8 @@ class Program:
         return [action.getName(i) for i in range(action.nActions)]
 
     def press(self, node):
+        if node is None:
+            return False
         action = node.queryAction()
         for i in range(action.nActions):
             if action.getName(i) == "Press":
