@@ -123,31 +123,13 @@ def read_preview(program, main):
     program.window_gone(atspi.ROLE_DIALOG, "Vorschau")
 
 
-def main(executable):
-    screenreader.on_private_session_bus()
-    world = screenreader.PrivateWorld()
-    display = screenreader.start_x_server(world)
-    screenreader.start_accessibility_bus(world.env)
-    program = None
-    try:
-        program = screenreader.Program(executable, world, "xcb")
-        main_window = program.app and program.window(program.atspi.ROLE_FRAME, "Letterloom")
-        if main_window:
-            read_main_window(program, main_window)
-            read_about_window(program, main_window)
-            read_preview(program, main_window)
-            program.press(program.wait_find(program.atspi.ROLE_PUSH_BUTTON, "Schließen", main_window))
-            check(program.wait_exit() == 0, "the program ends cleanly when closed")
-    finally:
-        if program:
-            program.kill()
-        display.terminate()
-        display.wait()
-        world.remove()
-    screenreader.finish()
+def drive(program, main_window):
+    read_main_window(program, main_window)
+    read_about_window(program, main_window)
+    read_preview(program, main_window)
 
 
 if __name__ == "__main__":
     if len(sys.argv) != 2:
         sys.exit(__doc__)
-    main(sys.argv[1])
+    screenreader.run(sys.argv[1], "xcb", screenreader.start_x_server, drive)

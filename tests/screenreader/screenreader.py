@@ -205,3 +205,28 @@ class Program:
         if self.process.poll() is None:
             self.process.kill()
             self.process.wait()
+
+
+def run(executable, platform, start_window_system, drive):
+    """Starts the program on `platform` in a private world with its own
+    session and accessibility bus, lets `drive(program, main_window)` work
+    with it, closes it with "Schließen" and reports."""
+    on_private_session_bus()
+    world = PrivateWorld()
+    start_accessibility_bus(world.env)
+    window_system = start_window_system(world)
+    program = None
+    try:
+        program = Program(executable, world, platform)
+        main_window = program.app and program.window(program.atspi.ROLE_FRAME, "Letterloom")
+        if main_window:
+            drive(program, main_window)
+            program.press(program.wait_find(program.atspi.ROLE_PUSH_BUTTON, "Schließen", main_window))
+            check(program.wait_exit() == 0, "the program ends cleanly when closed")
+    finally:
+        if program:
+            program.kill()
+        window_system.terminate()
+        window_system.wait()
+        world.remove()
+    finish()

@@ -17,7 +17,10 @@ SOCKET = "letterloom-wayland"
 
 
 def start_compositor(world):
-    """A headless Weston on a socket in the private runtime folder."""
+    """A headless Weston on a socket in the private runtime folder; the program
+    sees no X display."""
+    world.env.pop("DISPLAY", None)
+    world.env["WAYLAND_DISPLAY"] = SOCKET
     weston = shutil.which("weston")
     if not weston:
         screenreader.skip("weston is not installed: no Wayland compositor to test under")
@@ -36,43 +39,24 @@ def start_compositor(world):
     return compositor
 
 
-def main(executable):
-    screenreader.on_private_session_bus()
-    world = screenreader.PrivateWorld()
-    world.env.pop("DISPLAY", None)
-    world.env["WAYLAND_DISPLAY"] = SOCKET
-    screenreader.start_accessibility_bus(world.env)
-    compositor = start_compositor(world)
-    program = None
-    try:
-        program = screenreader.Program(executable, world, "wayland")
-        atspi = program.atspi
-        main_window = program.app and program.window(atspi.ROLE_FRAME, "Letterloom")
-        if main_window:
-            fonts = program.wait_find(atspi.ROLE_LIST, "Verfügbare Schriften", main_window)
-            check(fonts is not None and [fonts[i].name for i in range(fonts.childCount)]
-                  == ["Liberation Mono", "Liberation Sans", "Liberation Serif"], "the census found the three fonts")
-            for name in ("alle hinzufügen", "Druckvorschau"):
-                program.press(program.wait_find(atspi.ROLE_PUSH_BUTTON, name, main_window))
-            preview = program.window(atspi.ROLE_DIALOG, "Vorschau")
-            if preview:
-                catalogue = program.wait_find(atspi.ROLE_TEXT, "Schriftenkatalog", preview)
-                screenreader.wait_for(lambda: "Liberation Serif" in catalogue.queryText().getText(0, -1),
-                                      "the preview shows the catalogue")
-                program.press(program.wait_find(atspi.ROLE_PUSH_BUTTON, "zurück", preview))
-                program.window_gone(atspi.ROLE_DIALOG, "Vorschau")
-            program.press(program.wait_find(atspi.ROLE_PUSH_BUTTON, "Schließen", main_window))
-            check(program.wait_exit() == 0, "the program ends cleanly when closed")
-    finally:
-        if program:
-            program.kill()
-        compositor.terminate()
-        compositor.wait()
-        world.remove()
-    screenreader.finish()
+def census_and_preview(program, main_window):
+    atspi = program.atspi
+    fonts = program.wait_find(atspi.ROLE_LIST, "Verfügbare Schriften", main_window)
+    check(fonts is not None and [fonts[i].name for i in range(fonts.childCount)]
+          == ["Liberation Mono", "Liberation Sans", "Liberation Serif"], "the census found the three fonts")
+    for name in ("alle hinzufügen", "Druckvorschau"):
+        program.press(program.wait_find(atspi.ROLE_PUSH_BUTTON, name, main_window))
+    preview = program.window(atspi.ROLE_DIALOG, "Vorschau")
+    if not preview:
+        return
+    catalogue = program.wait_find(atspi.ROLE_TEXT, "Schriftenkatalog", preview)
+    screenreader.wait_for(lambda: "Liberation Serif" in catalogue.queryText().getText(0, -1),
+                          "the preview shows the catalogue")
+    program.press(program.wait_find(atspi.ROLE_PUSH_BUTTON, "zurück", preview))
+    program.window_gone(atspi.ROLE_DIALOG, "Vorschau")
 
 
 if __name__ == "__main__":
     if len(sys.argv) != 2:
         sys.exit(__doc__)
-    main(sys.argv[1])
+    screenreader.run(sys.argv[1], "wayland", start_compositor, census_and_preview)
