@@ -7,6 +7,7 @@
 #include "controls/linklabel.h"
 #include "fixtures/modaldriver.h"
 #include "fixtures/testmain.h"
+#include "shownarea.h"
 #include "urlcatcher.h"
 #include "x11windowstates.h"
 
@@ -14,7 +15,6 @@
 #include <QLineEdit>
 #include <QAccessible>
 #include <QScreen>
-#include <QStyle>
 #include <QWindow>
 
 namespace {
@@ -41,31 +41,6 @@ QImage imageOf(const QPixmap &picture)
 QWidget *element(Copyright &about, const QString &name)
 {
     return about.clientArea()->findChild<QWidget *>(name);
-}
-
-// Where an element shows something, in the client area: a text or picture
-// where its alignment puts it, anything else over its whole size.
-QRect shownArea(const QWidget *element)
-{
-    const auto *label = qobject_cast<const QLabel *>(element);
-    if (!label)
-        return element->geometry();
-    const QSize content = label->pixmap().isNull() ? label->fontMetrics().size(0, label->text())
-                                                    : label->pixmap().deviceIndependentSize().toSize();
-    return QStyle::alignedRect(label->layoutDirection(), label->alignment(), content, label->contentsRect())
-        .translated(label->pos());
-}
-
-// Whether `area` of `shot` is all one colour, so nothing shows there.
-bool isPlain(const QImage &shot, const QRect &area)
-{
-    const QPoint corner = area.topLeft() * shot.devicePixelRatio();
-    const QRgb first = shot.pixel(corner);
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            if (shot.pixel(QPoint(x, y) * shot.devicePixelRatio()) != first)
-                return false;
-    return true;
 }
 } // namespace
 
