@@ -35,6 +35,13 @@ CatalogueFeeder::CatalogueFeeder(QTextEdit *view, const PrintOptions &options, c
 void CatalogueFeeder::start()
 {
     m_builder.start();
+    // The view's own cursor sat where the header went in and would travel with
+    // the text to the end, and showing the window scrolls to the cursor. Put
+    // back at the start, it keeps the title in view; a cursor the user moves to
+    // the end stays there instead of following what is added.
+    QTextCursor top(m_view->document());
+    top.setKeepPositionOnInsert(true);
+    m_view->setTextCursor(top);
     for (int block = 0; block < FirstScreenBlocks; ++block) {
         if (!m_builder.step())
             break;
