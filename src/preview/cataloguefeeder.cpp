@@ -1,6 +1,7 @@
 #include "preview/cataloguefeeder.h"
 
 #include <QElapsedTimer>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -26,8 +27,13 @@ bool layoutCaughtUp(const QTextDocument *document)
 
 CatalogueFeeder::CatalogueFeeder(QTextEdit *view, const PrintOptions &options, const QStringList &fontNames,
                                  const QDateTime &now, const QLocale &locale, QObject *parent)
-    : QObject(parent), m_view(view), m_builder(view->document(), options, fontNames, now, locale)
+    : QObject(parent),
+      m_view(view),
+      m_builder(view->document(), options, fontNames, now, locale),
+      m_fontRelease(new FontRelease(view->document(), this))
 {
+    // Scrolling draws blocks again, and each loads its font again.
+    connect(view->verticalScrollBar(), &QScrollBar::valueChanged, m_fontRelease, &FontRelease::releaseSoon);
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, &CatalogueFeeder::feed);
 }

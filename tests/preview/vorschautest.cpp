@@ -3,6 +3,7 @@
 #include "controls/flatbutton.h"
 #include "fixtures/modaldriver.h"
 #include "fixtures/testmain.h"
+#include "preview/fontrelease.h"
 #include "preview/vorschau.h"
 
 #include <QLabel>
@@ -78,6 +79,7 @@ private slots:
     void opensAtTheTitle();
     void theBuildNeverMovesTheUser();
     void viewIsReadOnlyButSelectable();
+    void lettingFontsGoChangesNothingOnScreen();
     void bottomBandFollowsTheSize_data();
     void bottomBandFollowsTheSize();
     void tooSmallKeepsLastSizes();
@@ -211,6 +213,26 @@ void VorschauTest::viewIsReadOnlyButSelectable()
     QCOMPARE(view->document()->characterCount(), before);
     QTest::keyClick(view, Qt::Key_End, Qt::ShiftModifier);
     QCOMPARE(view->textCursor().selectedText(), QStringLiteral("Katalog (3 Schriften)"));
+}
+
+// Fonts of blocks that are done are let go to save memory; the view still
+// draws every block as before, loading the fonts again.
+void VorschauTest::lettingFontsGoChangesNothingOnScreen()
+{
+    Vorschau preview(someOptions(), manyFonts(300));
+    preview.show();
+    QTRY_VERIFY(preview.isCatalogueComplete());
+    auto *release = preview.findChild<FontRelease *>();
+    QVERIFY(release);
+    QScrollBar *bar = preview.RichTextBox->verticalScrollBar();
+    bar->setValue(bar->maximum() / 2);
+    const QImage before = preview.RichTextBox->viewport()->grab().toImage();
+
+    QSignalSpy released(release, &FontRelease::released);
+    bar->setValue(bar->value() + bar->pageStep());
+    bar->setValue(bar->maximum() / 2);
+    QVERIFY(released.wait());
+    QCOMPARE(preview.RichTextBox->viewport()->grab().toImage(), before);
 }
 
 void VorschauTest::bottomBandFollowsTheSize_data()
