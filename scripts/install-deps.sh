@@ -11,8 +11,9 @@ run_pkgs=(fonts-liberation2)
 # The tests queue keyboard input through Qt's private window-system interface.
 test_pkgs=(qt6-base-private-dev xvfb xauth cups cups-bsd cups-client printer-driver-cups-pdf poppler-utils
            fonts-noto-core clang libclang-rt-14-dev python3 desktop-file-utils appstream)
-# The benchmarks measure on a large font set, as users with thousands of fonts have.
-bench_pkgs=(fonts-noto-extra)
+# The benchmarks measure on a large font set, as users with thousands of fonts have;
+# bench/make-fontset.py makes larger ones with fonttools.
+bench_pkgs=(fonts-noto-extra python3-fonttools)
 
 pkgs=("${build_pkgs[@]}" "${run_pkgs[@]}")
 [ "$mode" = test ] || [ "$mode" = bench ] && pkgs+=("${test_pkgs[@]}")

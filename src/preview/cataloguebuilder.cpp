@@ -26,6 +26,17 @@ constexpr std::array<char16_t, 32> Windows1252High{
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
+// A paragraph takes its direction from its text unless told otherwise, and a
+// Hebrew or Arabic family name would move its line to the right margin. The
+// catalogue is a left-aligned list: every paragraph runs left to right, while
+// the name inside is still ordered as its script wants.
+QTextBlockFormat leftToRight()
+{
+    QTextBlockFormat format;
+    format.setLayoutDirection(Qt::LeftToRight);
+    return format;
+}
+
 int sampleSizeFrom(const QString &text)
 {
     bool ok = false;
@@ -74,6 +85,7 @@ void CatalogueBuilder::start()
 {
     m_document->clear();
     m_cursor = QTextCursor(m_document);
+    m_cursor.setBlockFormat(leftToRight());
     m_format = QTextCharFormat();
     m_next = 0;
     m_finished = false;
@@ -191,7 +203,7 @@ void CatalogueBuilder::append(const QString &text)
 void CatalogueBuilder::endParagraph()
 {
     m_cursor.setBlockCharFormat(m_format);
-    m_cursor.insertBlock(QTextBlockFormat(), m_format);
+    m_cursor.insertBlock(leftToRight(), m_format);
 }
 
 void buildCatalogue(QTextDocument *document, const PrintOptions &options, const QStringList &fontNames,

@@ -17,6 +17,11 @@ const QColor Green(0, 128, 0);
 const QString Rule(113, QLatin1Char('_'));
 const QString Alphabet = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ abcdefghijklmnopqrstuvwxyz");
 const QString SomeOfEach = QStringLiteral("ABCDEFG abcdefg ÄäÜüÖö 12345 @§$%&-+, ");
+// Codes 33 to 255 as a German Windows shows them; the five codes Windows-1252
+// leaves empty keep their place as the C1 control of the same number.
+const QString AllCharacters = QStringLiteral("!\"#$%&'()*+,-./0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_`abcdefghijklmnopqrstuvwxyz{|}~\u007F"
+    "€\u0081‚ƒ„…†‡ˆ‰Š‹Œ\u008DŽ\u008F\u0090‘’“”•–—˜™š›œ\u009DžŸ"
+    "\u00A0¡¢£¤¥¦§¨©ª«¬\u00AD®¯°±²³´µ¶·¸¹º»¼½¾¿ÀÁÂÃÄÅÆÇÈÉÊËÌÍÎÏÐÑÒÓÔÕÖ×ØÙÚÛÜÝÞßàáâãäåæçèéêëìíîïðñòóôõö÷øùúûüýþÿ");
 const QString Footer = QStringLiteral("© http://www.letterloom.example");
 const QDateTime Evening(QDate(2024, 3, 5), QTime(21, 7, 45));
 const QLocale German(QLocale::German, QLocale::Germany);
@@ -93,7 +98,7 @@ private slots:
     void missingSizeAndTypefaceFallBackToTheDefaults_data();
     void missingSizeAndTypefaceFallBackToTheDefaults();
     void namesAndTitleStayPlainText();
-    void stepwiseBuildEqualsOneGo();
+    void stepwiseBuildFollowsTheTable();
     void rebuildingReplacesTheDocument();
 };
 
@@ -142,7 +147,7 @@ void CatalogueBuilderTest::followsTheTable()
         case SampleKind::AllCharacters:
             break;
         }
-        return CatalogueBuilder::allCharacters();
+        return AllCharacters;
     };
     compareParagraphs(build(options, names),
                       expected(options, names, sample, options.headingTypeface, options.sampleSize.toInt()));
@@ -150,25 +155,13 @@ void CatalogueBuilderTest::followsTheTable()
 
 void CatalogueBuilderTest::allCharactersAreTheWindowsCodePage()
 {
-    const QString all = CatalogueBuilder::allCharacters();
-    QCOMPARE(all.size(), 223);
-    QCOMPARE(all.front(), QChar(u'!'));
-    QCOMPARE(all.back(), QChar(u'ÿ'));
-    QCOMPARE(all.mid(0x41 - 33, 3), QStringLiteral("ABC"));
-    QCOMPARE(all.at(0x80 - 33), QChar(u'€'));
-    QCOMPARE(all.at(0x84 - 33), QChar(u'„'));
-    QCOMPARE(all.at(0x9F - 33), QChar(u'Ÿ'));
-    QCOMPARE(all.at(0xA0 - 33), QChar(0xA0));
-    QCOMPARE(all.at(0xE4 - 33), QChar(u'ä'));
-    for (int undefined : {0x81, 0x8D, 0x8F, 0x90, 0x9D})
-        QCOMPARE(all.at(undefined - 33), QChar(undefined));
-
+    QCOMPARE(AllCharacters.size(), 223);
     PrintOptions options = someOptions();
     options.sampleKind = SampleKind::AllCharacters;
     const QList<Paragraph> catalogue = build(options, {Sans, Mono});
     QCOMPARE(catalogue[4].size(), 1);
-    QCOMPARE(catalogue[4][0].text, all);
-    QCOMPARE(catalogue[8][0].text, all);
+    QCOMPARE(catalogue[4][0].text, AllCharacters);
+    QCOMPARE(catalogue[8][0].text, AllCharacters);
 }
 
 void CatalogueBuilderTest::sampleAndRuleOnlyShowTheFontsOwnGlyphs()
@@ -211,7 +204,9 @@ void CatalogueBuilderTest::namesAndTitleStayPlainText()
     QCOMPARE(catalogue[4][0].family, name);
 }
 
-void CatalogueBuilderTest::stepwiseBuildEqualsOneGo()
+// The preview writes one block per turn of the event loop; the document it
+// ends with is the one the table describes.
+void CatalogueBuilderTest::stepwiseBuildFollowsTheTable()
 {
     PrintOptions options = someOptions();
     options.sampleKind = SampleKind::SomeOfEach;
@@ -226,7 +221,8 @@ void CatalogueBuilderTest::stepwiseBuildEqualsOneGo()
     QCOMPARE(steps, names.size());
     QVERIFY(builder.isFinished());
     QVERIFY(!builder.step());
-    QCOMPARE(readCatalogue(&document), build(options, names));
+    compareParagraphs(readCatalogue(&document),
+                      expected(options, names, [](const QString &name) { return SomeOfEach + name; }, Serif, 24));
 }
 
 void CatalogueBuilderTest::rebuildingReplacesTheDocument()
@@ -234,7 +230,8 @@ void CatalogueBuilderTest::rebuildingReplacesTheDocument()
     QTextDocument document;
     document.setPlainText(QStringLiteral("left over\r\nfrom before"));
     buildCatalogue(&document, someOptions(), {Sans}, Evening, German);
-    QCOMPARE(readCatalogue(&document), build(someOptions(), {Sans}));
+    compareParagraphs(readCatalogue(&document),
+                      expected(someOptions(), {Sans}, [](const QString &) { return Alphabet; }, Serif, 24));
 }
 
 LETTERLOOM_TEST_MAIN(CatalogueBuilderTest)
