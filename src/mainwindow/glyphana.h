@@ -108,9 +108,16 @@ private:
     void Check_Fett_Click();
     void Check_Now_Click();
     void cmd_Color_Click(int index);
+    void showColor(int index, const QColor &color);
     void UpDown_Change(int value);
 
     SettingsStore m_settings;
     bool m_centred = false;
     bool m_writeFailureShown = false;
+    // Set while the load routine applies stored values: the handlers it runs
+    // must not write those values back.
+    bool m_loading = false;
+    bool m_wide = false;
+    // The colours of the font names and of the samples, shown in txt_Color.
+    std::array<QColor, 2> m_colors{QColor(Qt::black), QColor(Qt::black)};
 };

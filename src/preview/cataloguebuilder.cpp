@@ -12,7 +12,6 @@ const QString LineBreak = QStringLiteral("\r\n");
 const QString Rule = QString(113, QLatin1Char('_'));
 const QString FooterTypeface = QStringLiteral("Arial");
 const QString DefaultTypeface = QStringLiteral("Arial");
-constexpr int DefaultSampleSize = 20;
 constexpr int HeadingSize = 10;
 constexpr int TitleSize = 14;
 constexpr int FooterSize = 8;
@@ -26,12 +25,6 @@ constexpr std::array<char16_t, 32> Windows1252High{
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-int sampleSizeFrom(const QString &text)
-{
-    bool ok = false;
-    const int points = text.trimmed().toInt(&ok);
-    return ok && points > 0 ? points : DefaultSampleSize;
-}
 } // namespace
 
 CatalogueBuilder::CatalogueBuilder(QTextDocument *document, const PrintOptions &options,
@@ -42,7 +35,7 @@ CatalogueBuilder::CatalogueBuilder(QTextDocument *document, const PrintOptions &
       m_now(now),
       m_locale(locale),
       m_headingTypeface(options.headingTypeface.isEmpty() ? DefaultTypeface : options.headingTypeface),
-      m_sampleSize(sampleSizeFrom(options.sampleSize))
+      m_sampleSize(options.sampleSize)
 {
 }
 
