@@ -91,7 +91,7 @@ private:
     void showSettingsWriteFailure(const QString &path);
 
     void connectPrintListHandlers();
-    void updatePrintListCount();
+    void showPrintListCount(int count);
     void cmd_TeilEinfuegen_Click();
     void cmd_AlleEinfuegen_Click();
     void cmd_Clear_Click();

@@ -54,7 +54,7 @@ void Glyphana::Form_Load()
         Check_Fett->setChecked(*bold);
 
     txt_Schriften[0]->setText(QString::number(List_Fonts->count()) + QStringLiteral(" Schriften gefunden "));
-    txt_Schriften[1]->setText(QStringLiteral("0 Schriften in der Druckliste "));
+    showPrintListCount(0);
 
     if (List_Fonts->count() > 0) {
         const QString first = List_Fonts->item(0)->text();

@@ -178,7 +178,7 @@ void LoadTest::loadingTwiceKeepsFifteenSizes()
     const auto window = loadedMainWindow();
     window->Form_Load();
     QCOMPARE(window->SGröße->count(), 15);
-    QCOMPARE(listEntries(window->List_Fonts).size(), 3);
+    QCOMPARE(window->List_Fonts->names().size(), 3);
     QCOMPARE(window->Combo_SArt->count(), 3);
 }
 
