@@ -18,7 +18,6 @@ namespace {
 constexpr quint32 White = 0x00FFFFFF;
 constexpr quint32 LightGrey = 0x00E0E0E0;
 constexpr int SampleDisplayBasePoints = 23;
-
 } // namespace
 
 void Glyphana::connectOptionHandlers()

@@ -1,6 +1,5 @@
 #include "settings/inifile.h"
 
-
 #include <array>
 #include <utility>
 

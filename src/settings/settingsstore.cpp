@@ -129,11 +129,6 @@ SettingsStore::SettingsStore(QObject *parent)
 {
 }
 
-QString SettingsStore::name(SettingKey key)
-{
-    return QString::fromLatin1(definition(key).name);
-}
-
 SettingKey SettingsStore::colorKey(int index)
 {
     return index == 0 ? SettingKey::FontColor0 : SettingKey::FontColor1;

@@ -18,7 +18,6 @@ class SettingsStore : public QObject
 public:
     explicit SettingsStore(QObject *parent = nullptr);
 
-    static QString name(SettingKey key);
     // The colour keys are "FontColor" followed by the index of the colour button.
     static SettingKey colorKey(int index);
     // The lowest and highest value a number key accepts; for FontSize the
