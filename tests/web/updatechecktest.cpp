@@ -3,6 +3,7 @@
 #include "app/appinfo.h"
 #include "fixtures/modaldriver.h"
 #include "fixtures/testmain.h"
+#include "inputwindow.h"
 #include "testhttpserver.h"
 #include "urlrecorder.h"
 #include "web/updatecheck.h"
@@ -10,11 +11,8 @@
 #include <QAbstractButton>
 #include <QElapsedTimer>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPainter>
 #include <QTcpServer>
 #include <QTimer>
-#include <qpa/qwindowsysteminterface.h>
 
 enum class Outcome { Offer, UpToDate, Failure };
 Q_DECLARE_METATYPE(Outcome)
@@ -31,37 +29,6 @@ QString offerText(const QString &shown)
         + QStringLiteral(" wurde gefunden und liegt zum Download bereit.\nWollen Sie jetzt auf die Webseite ")
         + VendorSiteUrl + QStringLiteral(" gehen?");
 }
-
-// A main window stand-in that counts its repaints and takes typed text.
-class InputWindow : public QWidget {
-public:
-    InputWindow()
-    {
-        resize(200, 100);
-        edit.setGeometry(10, 10, 180, 24);
-    }
-
-    // Queued like keys from the window system, so only an event loop that
-    // takes user input delivers them. They go to the window that has the
-    // focus now, or, `onDelivery`, to the one that has it when they are delivered.
-    static void type(Qt::Key key, const QString &text, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
-                     bool onDelivery = false)
-    {
-        QWindow *target = onDelivery ? nullptr : QGuiApplication::focusWindow();
-        QWindowSystemInterface::handleKeyEvent(target, QEvent::KeyPress, key, modifiers, text);
-        QWindowSystemInterface::handleKeyEvent(target, QEvent::KeyRelease, key, modifiers, text);
-    }
-
-    int paints = 0;
-    QLineEdit edit{this};
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        ++paints;
-        QPainter(this).fillRect(rect(), Qt::white);
-    }
-};
 
 }
 
@@ -227,7 +194,10 @@ void UpdateCheckTest::hostileServerIsCutOff_data()
                                     << QByteArray(" ") << 20 << 300 << 1300;
     QTest::newRow("endless header line") << QByteArray("HTTP/1.1 200 OK\r\nX-Filler: ")
                                          << QByteArray(64 * 1024, 'a') << 0 << 1000 << 2000;
-    // The size cap, not the time limit, must end this one.
+    // The size cap or the refusal of a packed body, not the time limit, must
+    // end these.
+    QTest::newRow("endless plain body") << QByteArray("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n3.0.")
+                                        << QByteArray(64 * 1024, ' ') << 0 << 10000 << 10000;
     QTest::newRow("gzip body of endless zeros") << TestHttpServer::gzipHead() << TestHttpServer::gzipZeros() << 0
                                                 << 10000 << 10000;
 }
