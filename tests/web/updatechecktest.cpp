@@ -374,8 +374,7 @@ void UpdateCheckTest::keysTypedWhileWaitingNeverAnswerTheOffer()
 
 void UpdateCheckTest::goesThroughTheProxyOfTheEnvironment()
 {
-    // The host cannot be resolved, so only the proxy can fetch the file; it
-    // sees the whole address in the request line.
+    // The host cannot be resolved, so only the proxy can fetch the file.
     const QByteArray address = "http://version.invalid" + TestHttpServer::VersionPath;
     TestHttpServer proxy;
     proxy.route(address, TestHttpServer::ok("3.0."));
@@ -384,6 +383,7 @@ void UpdateCheckTest::goesThroughTheProxyOfTheEnvironment()
     qunsetenv("http_proxy");
     verifySeen(Outcome::Offer, QStringLiteral("3.0."));
     QCOMPARE(proxy.requestCount(), 1);
+    QCOMPARE(proxy.lastRequestLine(), "GET " + address + " HTTP/1.1");
 }
 
 LETTERLOOM_TEST_MAIN(UpdateCheckTest)
