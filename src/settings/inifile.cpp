@@ -272,7 +272,8 @@ QString IniFile::unescaped(QByteArrayView raw)
                 ++end;
             // Runs end at ASCII, so no UTF-8 sequence is split between two of
             // them; a U+FEFF that starts a run is text, not a byte-order mark.
-            QStringDecoder decode(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+            QStringDecoder decode(QStringDecoder::Utf8,
+                                  QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
             result += decode(raw.sliced(i, end - i));
             i = end;
         }
