@@ -9,12 +9,14 @@ sudo=""
 build_pkgs=(cmake g++ make qt6-base-dev qt6-translations-l10n libgl-dev libfontconfig-dev libxcb1-dev fontconfig libcups2-dev)
 run_pkgs=(fonts-liberation2 qt6-wayland)
 # The tests queue keyboard input through Qt's private window-system interface,
-# read the program over the accessibility bus and run it under a Wayland compositor.
-test_pkgs=(qt6-base-private-dev xvfb xauth cups cups-bsd cups-client printer-driver-cups-pdf poppler-utils
+# compress a hostile server's answer with zlib, read the program over the
+# accessibility bus and run it under a Wayland compositor.
+test_pkgs=(qt6-base-private-dev zlib1g-dev xvfb xauth cups cups-bsd cups-client printer-driver-cups-pdf poppler-utils
            fonts-noto-core clang libclang-rt-14-dev python3 desktop-file-utils appstream
            dbus at-spi2-core python3-pyatspi weston)
-# The benchmarks measure on a large font set, as users with thousands of fonts have.
-bench_pkgs=(fonts-noto-extra)
+# The benchmarks measure on a large font set, as users with thousands of fonts have;
+# bench/make-fontset.py makes larger ones with fonttools.
+bench_pkgs=(fonts-noto-extra python3-fonttools)
 
 pkgs=("${build_pkgs[@]}" "${run_pkgs[@]}")
 [ "$mode" = test ] || [ "$mode" = bench ] && pkgs+=("${test_pkgs[@]}")

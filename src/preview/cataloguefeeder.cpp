@@ -1,6 +1,7 @@
 #include "preview/cataloguefeeder.h"
 
 #include <QElapsedTimer>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -26,8 +27,13 @@ bool layoutCaughtUp(const QTextDocument *document)
 
 CatalogueFeeder::CatalogueFeeder(QTextEdit *view, const PrintOptions &options, const QStringList &fontNames,
                                  const QDateTime &now, const QLocale &locale, QObject *parent)
-    : QObject(parent), m_view(view), m_builder(view->document(), options, fontNames, now, locale)
+    : QObject(parent),
+      m_view(view),
+      m_builder(view->document(), options, fontNames, now, locale),
+      m_fontRelease(new FontRelease(view->document(), this))
 {
+    // Scrolling draws blocks again, and each loads its font again.
+    connect(view->verticalScrollBar(), &QScrollBar::valueChanged, m_fontRelease, &FontRelease::releaseSoon);
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, &CatalogueFeeder::feed);
 }
@@ -35,6 +41,13 @@ CatalogueFeeder::CatalogueFeeder(QTextEdit *view, const PrintOptions &options, c
 void CatalogueFeeder::start()
 {
     m_builder.start();
+    // The view's own cursor sat where the header went in and would travel with
+    // the text to the end, and showing the window scrolls to the cursor. Put
+    // back at the start, it keeps the title in view; a cursor the user moves to
+    // the end stays there instead of following what is added.
+    QTextCursor top(m_view->document());
+    top.setKeepPositionOnInsert(true);
+    m_view->setTextCursor(top);
     for (int block = 0; block < FirstScreenBlocks; ++block) {
         if (!m_builder.step())
             break;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "preview/cataloguebuilder.h"
+#include "preview/fontrelease.h"
 
 #include <QObject>
 #include <QTimer>
@@ -32,5 +33,6 @@ private:
 
     QTextEdit *m_view;
     CatalogueBuilder m_builder;
+    FontRelease *m_fontRelease;
     QTimer m_timer;
 };

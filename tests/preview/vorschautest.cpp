@@ -1,18 +1,18 @@
 // The preview window: its catalogue, layout on resize, print entry points and closing.
-#include "cataloguereader.h"
-
 #include "app/twips.h"
 #include "controls/flatbutton.h"
 #include "fixtures/modaldriver.h"
 #include "fixtures/testmain.h"
-#include "preview/cataloguebuilder.h"
+#include "preview/fontrelease.h"
 #include "preview/vorschau.h"
 
 #include <QAccessible>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPrintDialog>
+#include <QScrollBar>
 #include <QSignalSpy>
+#include <QTextBlock>
 #include <QTextEdit>
 
 namespace {
@@ -24,7 +24,7 @@ PrintOptions someOptions()
     PrintOptions options;
     options.title = QStringLiteral("Katalog");
     options.headingTypeface = QStringLiteral("Liberation Sans");
-    options.sampleSize = QStringLiteral("20");
+    options.sampleSize = 20;
     options.dateLine = false;
     options.sampleKind = SampleKind::SomeOfEach;
     options.sampleColor = QColor(0, 0, 192);
@@ -42,6 +42,20 @@ void resizeClient(Vorschau &preview, int width, int height)
     QWidget *area = client(preview);
     preview.resize(preview.width() + width - area->width(), preview.height() + height - area->height());
     QTRY_COMPARE(area->size(), QSize(width, height));
+}
+
+QStringList manyFonts(int count)
+{
+    QStringList names;
+    for (int i = 0; i < count; ++i)
+        names.append(Fonts.at(i % 3));
+    return names;
+}
+
+// The first line the view shows is the catalogue's title line.
+bool titleIsAtTheTop(QTextEdit *view)
+{
+    return view->cursorForPosition(QPoint(4, 4)).block() == view->document()->firstBlock();
 }
 
 int outerWidth(Vorschau &preview)
@@ -62,8 +76,12 @@ class VorschauTest : public QObject
 private slots:
     void cleanup() { m_modal.cleanup(); }
     void windowAsDesigned();
-    void catalogueIsTheBuiltOne();
+    void catalogueShowsEveryFontInItsOwnFace();
+    void opensAtTheTitle_data();
+    void opensAtTheTitle();
+    void theBuildNeverMovesTheUser();
     void viewIsReadOnlyButSelectable();
+    void lettingFontsGoChangesNothingOnScreen();
     void bottomBandFollowsTheSize_data();
     void bottomBandFollowsTheSize();
     void tooSmallKeepsLastSizes();
@@ -110,18 +128,79 @@ void VorschauTest::windowAsDesigned()
     QCOMPARE(preview.RichTextBox->geometry(), QRect(twips(30), 0, twips(8655), twips(6045)));
 }
 
-void VorschauTest::catalogueIsTheBuiltOne()
+// What the user reads in the view, written out from the layout's table: one
+// block per font in list order, every sample and rule drawn in its own font.
+void VorschauTest::catalogueShowsEveryFontInItsOwnFace()
 {
-    QStringList many;
-    for (int i = 0; i < 60; ++i)
-        many.append(Fonts.at(i % 3));
+    const QStringList many = manyFonts(60);
     Vorschau preview(someOptions(), many);
     preview.show();
     QTRY_VERIFY(preview.isCatalogueComplete());
 
-    QTextDocument expected;
-    buildCatalogue(&expected, someOptions(), many, QDateTime::currentDateTime(), QLocale());
-    QCOMPARE(readCatalogue(preview.RichTextBox->document()), readCatalogue(&expected));
+    QStringList lines{QStringLiteral("Katalog (60 Schriften)")};
+    for (const QString &name : many)
+        lines << QString() << name << QStringLiteral("ABCDEFG abcdefg ÄäÜüÖö 12345 @§$%&-+, ") + name
+              << QString(113, QLatin1Char('_'));
+    lines << QStringLiteral("© http://www.letterloom.example");
+    const QTextDocument *document = preview.RichTextBox->document();
+    QCOMPARE(document->toPlainText().split(QLatin1Char('\n')), lines);
+    QCOMPARE(document->blockCount(), lines.size());
+
+    for (int i = 0; i < many.size(); ++i) {
+        for (int sampleOrRule : {3, 4}) {
+            const QTextBlock block = document->findBlockByNumber(4 * i + sampleOrRule);
+            const QFont face = block.begin().fragment().charFormat().font();
+            QCOMPARE(QFontInfo(face).family(), many.at(i));
+            QCOMPARE(QFontInfo(face).pointSize(), 20);
+        }
+    }
+}
+
+void VorschauTest::opensAtTheTitle_data()
+{
+    QTest::addColumn<int>("fontCount");
+    QTest::newRow("three fonts, longer than the view") << 3;
+    QTest::newRow("3000 fonts, built while open") << 3000;
+}
+
+void VorschauTest::opensAtTheTitle()
+{
+    QFETCH(int, fontCount);
+    Vorschau preview(someOptions(), manyFonts(fontCount));
+    preview.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&preview));
+    QTextEdit *view = preview.RichTextBox;
+    QVERIFY(view->verticalScrollBar()->maximum() > 0);
+    QCOMPARE(view->verticalScrollBar()->value(), 0);
+    QVERIFY(titleIsAtTheTop(view));
+
+    QTRY_VERIFY(preview.isCatalogueComplete());
+    QCOMPARE(view->verticalScrollBar()->value(), 0);
+    QVERIFY(titleIsAtTheTop(view));
+}
+
+// While the rest of the catalogue goes in, the user pages down and selects;
+// the place they went to and their selection stay as they left them.
+void VorschauTest::theBuildNeverMovesTheUser()
+{
+    Vorschau preview(someOptions(), manyFonts(3000));
+    preview.show();
+    QVERIFY(QTest::qWaitForWindowActive(&preview));
+    QTextEdit *view = preview.RichTextBox;
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_PageDown);
+    QTest::keyClick(view, Qt::Key_PageDown);
+    QTest::keyClick(view, Qt::Key_Down, Qt::ShiftModifier);
+    QVERIFY(!preview.isCatalogueComplete());
+    const int scrolledTo = view->verticalScrollBar()->value();
+    QVERIFY(scrolledTo > 0);
+    const QTextCursor selection = view->textCursor();
+    QVERIFY(selection.hasSelection());
+
+    QTRY_VERIFY(preview.isCatalogueComplete());
+    QCOMPARE(view->verticalScrollBar()->value(), scrolledTo);
+    QCOMPARE(view->textCursor().anchor(), selection.anchor());
+    QCOMPARE(view->textCursor().position(), selection.position());
 }
 
 void VorschauTest::viewIsReadOnlyButSelectable()
@@ -138,10 +217,28 @@ void VorschauTest::viewIsReadOnlyButSelectable()
     QTest::keyClicks(view, QStringLiteral("xyz"));
     QTest::keyClick(view, Qt::Key_Delete);
     QCOMPARE(view->document()->characterCount(), before);
-
-    view->moveCursor(QTextCursor::Start);
     QTest::keyClick(view, Qt::Key_End, Qt::ShiftModifier);
     QCOMPARE(view->textCursor().selectedText(), QStringLiteral("Katalog (3 Schriften)"));
+}
+
+// Fonts of blocks that are done are let go to save memory; the view still
+// draws every block as before, loading the fonts again.
+void VorschauTest::lettingFontsGoChangesNothingOnScreen()
+{
+    Vorschau preview(someOptions(), manyFonts(300));
+    preview.show();
+    QTRY_VERIFY(preview.isCatalogueComplete());
+    auto *release = preview.findChild<FontRelease *>();
+    QVERIFY(release);
+    QScrollBar *bar = preview.RichTextBox->verticalScrollBar();
+    bar->setValue(bar->maximum() / 2);
+    const QImage before = preview.RichTextBox->viewport()->grab().toImage();
+
+    QSignalSpy released(release, &FontRelease::released);
+    bar->setValue(bar->value() + bar->pageStep());
+    bar->setValue(bar->maximum() / 2);
+    QVERIFY(released.wait());
+    QCOMPARE(preview.RichTextBox->viewport()->grab().toImage(), before);
 }
 
 void VorschauTest::bottomBandFollowsTheSize_data()
@@ -223,9 +320,7 @@ void VorschauTest::menuEntryPrintsWithoutSubMenu()
 
 void VorschauTest::printButtonPrints()
 {
-    QStringList many;
-    for (int i = 0; i < 300; ++i)
-        many.append(Fonts.at(i % 3));
+    const QStringList many = manyFonts(300);
     Vorschau preview(someOptions(), many);
     preview.show();
     bool completeWhenAsked = false;
@@ -239,9 +334,7 @@ void VorschauTest::printButtonPrints()
 
 void VorschauTest::backClosesAndStopsTheBuild()
 {
-    QStringList many;
-    for (int i = 0; i < 10000; ++i)
-        many.append(Fonts.at(i % 3));
+    const QStringList many = manyFonts(10000);
     Vorschau preview(someOptions(), many);
     QSignalSpy finished(&preview, &QDialog::finished);
     preview.open();
@@ -253,19 +346,23 @@ void VorschauTest::backClosesAndStopsTheBuild()
 
     QVERIFY(!preview.isCatalogueComplete());
     const int written = preview.RichTextBox->document()->blockCount();
-    QTest::qWait(200);
+    // Long enough for a running build to have had many turns of its own.
+    int turns = 0;
+    QTimer turn;
+    connect(&turn, &QTimer::timeout, [&turns] { ++turns; });
+    turn.start(10);
+    QTRY_VERIFY(turns >= 20);
     QCOMPARE(preview.RichTextBox->document()->blockCount(), written);
 }
 
 void VorschauTest::closingMidBuildIsSafe()
 {
-    QStringList many;
-    for (int i = 0; i < 10000; ++i)
-        many.append(Fonts.at(i % 3));
+    const QStringList many = manyFonts(10000);
     auto *preview = new Vorschau(someOptions(), many);
     preview->show();
     QVERIFY(QTest::qWaitForWindowExposed(preview));
-    QTest::qWait(50);
+    const int firstScreen = preview->RichTextBox->document()->blockCount();
+    QTRY_VERIFY(preview->RichTextBox->document()->blockCount() > firstScreen);
     QVERIFY(!preview->isCatalogueComplete());
     preview->close();
     delete preview;
