@@ -63,6 +63,9 @@ def read_main_window(program, main):
             program.press(halves[0])
             screenreader.wait_for(lambda: spin.queryValue().currentValue == 24,
                                   "pressing \"Schriftbeispiel vergrößern\" makes the value 24 points")
+            spin.queryValue().currentValue = 20
+            screenreader.wait_for(lambda: spin.queryValue().currentValue == 20,
+                                  "a screen reader can set the sample to 20 points")
 
     for name in ("Farbe der Schriftnamen ändern", "Farbe des Schriftbeispiels ändern"):
         check(program.find(lambda n, name=name: n.getRole() == atspi.ROLE_PUSH_BUTTON and n.name == name, main)
