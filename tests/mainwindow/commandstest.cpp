@@ -67,7 +67,7 @@ private slots:
     void emptyPrintListIsRefused();
     void previewShowsTheCurrentOptionsEachTime();
     void acceleratorsWorkFromTheKeyboard();
-    void spinAndLogoShowTheFocus();
+    void spinAndLogoShowTheFocusAndTheLogoOpensTheAboutWindow();
 
 private:
     ModalDriver m_modal{this};
@@ -179,7 +179,7 @@ void CommandsTest::acceleratorsWorkFromTheKeyboard()
     QCOMPARE(testEnvironment().storedValue(QStringLiteral("Titel")), QStringLiteral("Schriftenübersicht"));
 }
 
-void CommandsTest::spinAndLogoShowTheFocus()
+void CommandsTest::spinAndLogoShowTheFocusAndTheLogoOpensTheAboutWindow()
 {
     const auto window = loadedMainWindow();
     window->show();
@@ -200,13 +200,15 @@ void CommandsTest::spinAndLogoShowTheFocus()
     QVERIFY(looks(window->Logo) != logoAlone);
     QVERIFY(looks(window->UpDown) == spinAlone);
 
-    bool aboutOpened = false;
-    whenModal<Copyright>([&aboutOpened](Copyright *about) {
-        aboutOpened = true;
-        about->cmdOK->click();
-    });
-    QTest::keyClick(window->Logo, Qt::Key_Space);
-    QVERIFY(aboutOpened);
+    for (Qt::Key key : {Qt::Key_Space, Qt::Key_Return}) {
+        bool aboutOpened = false;
+        whenModal<Copyright>([&aboutOpened](Copyright *about) {
+            aboutOpened = true;
+            about->cmdOK->click();
+        });
+        QTest::keyClick(window->Logo, key);
+        QVERIFY2(aboutOpened, qPrintable(QKeySequence(key).toString()));
+    }
     window->close();
 }
 
