@@ -11,8 +11,6 @@ class ClickableImage : public QAbstractButton
 public:
     explicit ClickableImage(const QPixmap &picture, QWidget *parent = nullptr);
 
-    QPixmap picture() const { return m_picture; }
-
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void paintEvent(QPaintEvent *event) override;

@@ -1,5 +1,5 @@
 // A label that a screen reader reads with what it is and what it shows, e.g.
-// "Status: Gedruckt" or "Schriftbeispiel: Liberation Serif", whatever text it
+// "Status: Druckauftrag fertig." or "Schriftbeispiel: Liberation Serif", whatever text it
 // is given later.
 #pragma once
 
@@ -9,9 +9,8 @@ class ReadableLabel : public QLabel
 {
     Q_OBJECT
 public:
-    ReadableLabel(const QString &caption, QWidget *parent = nullptr);
+    explicit ReadableLabel(const QString &caption, QWidget *parent = nullptr);
 
-    QString caption() const { return m_caption; }
     // The caption, then the text when there is one.
     QString spokenName() const;
 
