@@ -22,6 +22,7 @@
 #include "preview/vorschau.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QAccessible>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QPrintDialog>
@@ -145,7 +146,8 @@ int runPreview(const QStringList &names)
     preview.show();
     if (QApplication::exec() != 0)
         return 1;
-    std::printf("preview: %d families\n", int(names.size()));
+    std::printf("preview: %d families, accessibility %s\n", int(names.size()),
+                QAccessible::isActive() ? "active" : "off");
     reportFigure("first-screen", double(watch.firstPaint()), "ms");
     reportFigure("fully-built", double(watch.built()), "ms");
     reportFigure("longest-stall", double(watch.stallUntilBuilt()), "ms");

@@ -1,6 +1,9 @@
 #include "preview/cataloguefeeder.h"
 
+#include "app/appinfo.h"
+
 #include <QElapsedTimer>
+#include <QProgressDialog>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -58,13 +61,24 @@ void CatalogueFeeder::start()
         m_timer.start(0);
 }
 
-void CatalogueFeeder::finish()
+// Writing the rest in one go would freeze the window while the view lays it
+// all out (seconds for a thousand families); the turns go on instead, and the
+// user sees them go.
+bool CatalogueFeeder::completeUnderProgress(QWidget *window)
 {
     if (m_builder.isFinished())
-        return;
-    m_timer.stop();
-    m_builder.finish();
-    emit finished();
+        return true;
+    QProgressDialog progress(QStringLiteral("Der Katalog wird fertig aufgebaut …"), QStringLiteral("Abbrechen"), 0,
+                             m_builder.fontCount(), window);
+    progress.setWindowTitle(AppTitle);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(0);
+    progress.setAutoClose(false);
+    connect(this, &CatalogueFeeder::progressed, &progress, &QProgressDialog::setValue);
+    connect(this, &CatalogueFeeder::finished, &progress, &QProgressDialog::accept);
+    // Showing the window lets the build go on; it may be done before the wait begins.
+    progress.setValue(m_builder.fontsWritten());
+    return m_builder.isFinished() || progress.exec() == QDialog::Accepted;
 }
 
 void CatalogueFeeder::stop()
@@ -82,6 +96,7 @@ void CatalogueFeeder::feed()
     turn.start();
     while (m_builder.step()) {
         if (turn.elapsed() >= TurnBudgetMs) {
+            emit progressed(m_builder.fontsWritten());
             m_timer.start(0);
             return;
         }
