@@ -14,8 +14,11 @@ namespace {
 // A font block costs about a millisecond to lay out, most of it for loading
 // the font; this keeps each turn of the event loop well below what a user notices.
 constexpr qint64 TurnBudgetMs = 25;
-// Enough blocks to fill a tall screen before the window first shows.
-constexpr int FirstScreenBlocks = 40;
+// A font block is four lines, two of them at 10 points: no block is lower
+// than this, so the view's height over it is enough blocks to fill the
+// window when it first shows. Each costs a font lookup, which with thousands
+// of installed families takes tens of milliseconds: no more than that.
+constexpr int LowestBlockPixels = 40;
 // While the view lays out again after a resize, look again this often.
 constexpr int WaitForLayoutMs = 10;
 
@@ -51,7 +54,8 @@ void CatalogueFeeder::start()
     QTextCursor top(m_view->document());
     top.setKeepPositionOnInsert(true);
     m_view->setTextCursor(top);
-    for (int block = 0; block < FirstScreenBlocks; ++block) {
+    const int firstScreenBlocks = m_view->height() / LowestBlockPixels + 1;
+    for (int block = 0; block < firstScreenBlocks; ++block) {
         if (!m_builder.step())
             break;
     }

@@ -2,9 +2,12 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QFont>
+#include <QFontDatabase>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
+
+#include <algorithm>
 
 #include <malloc.h>
 
@@ -12,8 +15,12 @@ namespace {
 // Long enough that a user scrolling through the catalogue does not reload the
 // fonts of each screen twice.
 constexpr int StillForMs = 500;
-// About 64 families: some 15 MB of fonts at a time.
-constexpr int BatchBlocks = 256;
+// At least 64 families (some 15 MB of fonts) at a time. Every release makes Qt
+// look up the fonts still in use again (the headings', the window's), and a
+// lookup takes time in proportion to the installed families, so with many
+// installed the batches grow with them, keeping those lookups to a few percent.
+constexpr int MinimumBatchBlocks = 256;
+constexpr int InstalledFamiliesPerBatchBlock = 10;
 
 // The document is laid out from the top, so the blocks before the first one
 // without lines are laid out.
@@ -28,7 +35,11 @@ int laidOutBlocks(const QTextDocument *document)
 }
 } // namespace
 
-FontRelease::FontRelease(QTextDocument *document, QObject *parent) : QObject(parent), m_document(document)
+FontRelease::FontRelease(QTextDocument *document, QObject *parent)
+    : QObject(parent),
+      m_document(document),
+      m_batchBlocks(std::max(MinimumBatchBlocks,
+                             int(QFontDatabase::families().size()) / InstalledFamiliesPerBatchBlock))
 {
     m_soon.setSingleShot(true);
     m_soon.setInterval(StillForMs);
@@ -50,7 +61,7 @@ void FontRelease::layoutProgressed()
         return;
     // Blocks on screen are drawn again and take their fonts back; the release
     // at rest catches them.
-    if (laidOutBlocks(m_document) - m_laidOutAtLastRelease >= BatchBlocks)
+    if (laidOutBlocks(m_document) - m_laidOutAtLastRelease >= m_batchBlocks)
         release(m_laidOutAtLastRelease);
     else
         releaseSoon();
