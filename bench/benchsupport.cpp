@@ -32,7 +32,7 @@ PrintOptions benchOptions()
     PrintOptions options;
     options.title = QStringLiteral("Schriftenübersicht");
     options.headingTypeface = QStringLiteral("Arial");
-    options.sampleSize = QStringLiteral("20");
+    options.sampleSize = 20;
     options.sampleKind = SampleKind::SomeOfEach;
     return options;
 }

@@ -34,7 +34,8 @@ void Glyphana::cmd_Drucken_Click()
 
 void Glyphana::cmd_More_Click()
 {
-    const MainWindowLayout &next = cmd_More->glyph() == NarrowLayout.glyph ? WideLayout : NarrowLayout;
+    m_wide = !m_wide;
+    const MainWindowLayout &next = m_wide ? WideLayout : NarrowLayout;
     setOuterWidth(next.outerWidthTwips);
     cmd_More->setGlyph(next.glyph);
     UpDown->move(twips(next.upDownLeftTwips), UpDown->y());

@@ -1,5 +1,5 @@
 // The main window's two widths: narrow shows the print list, wide also the
-// option panel. The glyph on cmd_More tells which one is showing.
+// option panel. The glyph on cmd_More shows which one is showing.
 #pragma once
 
 struct MainWindowLayout {

@@ -12,7 +12,6 @@ const QString LineBreak = QStringLiteral("\r\n");
 const QString Rule = QString(113, QLatin1Char('_'));
 const QString FooterTypeface = QStringLiteral("Arial");
 const QString DefaultTypeface = QStringLiteral("Arial");
-constexpr int DefaultSampleSize = 20;
 constexpr int HeadingSize = 10;
 constexpr int TitleSize = 14;
 constexpr int FooterSize = 8;
@@ -36,13 +35,6 @@ QTextBlockFormat leftToRight()
     format.setLayoutDirection(Qt::LeftToRight);
     return format;
 }
-
-int sampleSizeFrom(const QString &text)
-{
-    bool ok = false;
-    const int points = text.trimmed().toInt(&ok);
-    return ok && points > 0 ? points : DefaultSampleSize;
-}
 } // namespace
 
 CatalogueBuilder::CatalogueBuilder(QTextDocument *document, const PrintOptions &options,
@@ -53,7 +45,7 @@ CatalogueBuilder::CatalogueBuilder(QTextDocument *document, const PrintOptions &
       m_now(now),
       m_locale(locale),
       m_headingTypeface(options.headingTypeface.isEmpty() ? DefaultTypeface : options.headingTypeface),
-      m_sampleSize(sampleSizeFrom(options.sampleSize))
+      m_sampleSize(options.sampleSize)
 {
 }
 

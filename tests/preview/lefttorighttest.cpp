@@ -31,7 +31,7 @@ PrintOptions someOptions()
     PrintOptions options;
     options.title = QStringLiteral("Katalog");
     options.headingTypeface = Sans;
-    options.sampleSize = QStringLiteral("20");
+    options.sampleSize = 20;
     options.dateLine = false;
     options.sampleKind = SampleKind::Alphabet;
     return options;

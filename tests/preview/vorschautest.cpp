@@ -25,7 +25,7 @@ PrintOptions someOptions()
     PrintOptions options;
     options.title = QStringLiteral("Katalog");
     options.headingTypeface = QStringLiteral("Liberation Sans");
-    options.sampleSize = QStringLiteral("20");
+    options.sampleSize = 20;
     options.dateLine = false;
     options.sampleKind = SampleKind::SomeOfEach;
     options.sampleColor = QColor(0, 0, 192);

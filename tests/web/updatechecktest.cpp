@@ -8,10 +8,12 @@
 #include "web/updatecheck.h"
 
 #include <QAbstractButton>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QTcpServer>
+#include <QTimer>
 #include <qpa/qwindowsysteminterface.h>
 
 enum class Outcome { Offer, UpToDate, Failure };
@@ -40,11 +42,12 @@ public:
     }
 
     // Queued like keys from the window system, so only an event loop that
-    // takes user input delivers them.
-    void type(Qt::Key key, const QString &text)
+    // takes user input delivers them, to the window that has the focus then.
+    static void type(Qt::Key key, const QString &text, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
-        QWindowSystemInterface::handleKeyEvent(windowHandle(), QEvent::KeyPress, key, Qt::NoModifier, text);
-        QWindowSystemInterface::handleKeyEvent(windowHandle(), QEvent::KeyRelease, key, Qt::NoModifier, text);
+        QWindow *focused = QGuiApplication::focusWindow();
+        QWindowSystemInterface::handleKeyEvent(focused, QEvent::KeyPress, key, modifiers, text);
+        QWindowSystemInterface::handleKeyEvent(focused, QEvent::KeyRelease, key, modifiers, text);
     }
 
     int paints = 0;
@@ -64,15 +67,20 @@ class UpdateCheckTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void reportsTheServersAnswer_data();
     void reportsTheServersAnswer();
     void closedPortGivesFailure();
     void silentServerGivesFailure();
-    void tricklingServerGivesFailure();
+    void hostileServerIsCutOff_data();
+    void hostileServerIsCutOff();
     void offerShowsTwoLines();
     void yesOpensTheVendorSite();
     void noOpensNothing();
     void windowRepaintsButTakesNoInputDuringDownload();
+    void keysTypedWhileWaitingNeverAnswerTheOffer_data();
+    void keysTypedWhileWaitingNeverAnswerTheOffer();
+    void goesThroughTheProxyOfTheEnvironment();
 
 private:
     void check(const QUrl &url, QMessageBox::StandardButton answer = QMessageBox::Ok, int timeout = 5000);
@@ -81,6 +89,14 @@ private:
     QWidget m_window;
     SeenMessage m_seen;
 };
+
+void UpdateCheckTest::initTestCase()
+{
+    // The server runs on this machine; a proxy set for the whole session must
+    // not stand between it and the program.
+    for (const char *name : {"http_proxy", "https_proxy", "HTTP_PROXY", "HTTPS_PROXY", "all_proxy", "ALL_PROXY"})
+        qunsetenv(name);
+}
 
 void UpdateCheckTest::check(const QUrl &url, QMessageBox::StandardButton answer, int timeout)
 {
@@ -146,6 +162,8 @@ void UpdateCheckTest::reportsTheServersAnswer_data()
     QTest::newRow("blanks only") << ok("     ") << none << Outcome::Failure << "";
     QTest::newRow("not found") << TestHttpServer::status(404) << none << Outcome::Failure << "";
     QTest::newRow("server error") << TestHttpServer::status(500) << none << Outcome::Failure << "";
+    QTest::newRow("gzip despite asking for none") << TestHttpServer::gzipHead() + TestHttpServer::gzipZeros()
+                                                  << none << Outcome::Failure << "";
     QTest::newRow("body of 64 KiB") << ok("3.0." + QByteArray(64 * 1024 - 4, ' ')) << none << Outcome::Offer
                                     << "3.0.";
     QTest::newRow("body over 64 KiB") << ok("3.0." + QByteArray(64 * 1024 - 3, ' ')) << none << Outcome::Failure
@@ -195,12 +213,47 @@ void UpdateCheckTest::silentServerGivesFailure()
     QCOMPARE(server.requestCount(), 1);
 }
 
-void UpdateCheckTest::tricklingServerGivesFailure()
+void UpdateCheckTest::hostileServerIsCutOff_data()
 {
+    QTest::addColumn<QByteArray>("head");
+    QTest::addColumn<QByteArray>("piece");
+    QTest::addColumn<int>("interval");
+    QTest::addColumn<int>("limit");
+    QTest::addColumn<int>("endsWithin");
+
+    QTest::newRow("trickling body") << QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 1000000\r\n\r\n3.0.")
+                                    << QByteArray(" ") << 20 << 300 << 1300;
+    QTest::newRow("endless header line") << QByteArray("HTTP/1.1 200 OK\r\nX-Filler: ")
+                                         << QByteArray(64 * 1024, 'a') << 0 << 1000 << 2000;
+    // The size cap, not the time limit, must end this one.
+    QTest::newRow("gzip body of endless zeros") << TestHttpServer::gzipHead() << TestHttpServer::gzipZeros() << 0
+                                                << 10000 << 10000;
+}
+
+void UpdateCheckTest::hostileServerIsCutOff()
+{
+    QFETCH(QByteArray, head);
+    QFETCH(QByteArray, piece);
+    QFETCH(int, interval);
+    QFETCH(int, limit);
+    QFETCH(int, endsWithin);
+
+    // Should the failure come after the modal driver has given up, close it so
+    // that the test reports it rather than hanging.
+    QTimer rescue;
+    connect(&rescue, &QTimer::timeout, this, [] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
+            box->close();
+    });
+    rescue.start(6000);
     TestHttpServer server;
-    server.trickle();
-    check(server.url(), QMessageBox::Ok, 300);
+    server.sendEndlessly(head, piece, interval);
+    QElapsedTimer clock;
+    clock.start();
+    check(server.url(), QMessageBox::Ok, limit);
+    const qint64 took = clock.elapsed();
     verifySeen(Outcome::Failure);
+    QVERIFY2(took < endsWithin, qPrintable(QStringLiteral("answered after %1 ms").arg(took)));
 }
 
 void UpdateCheckTest::offerShowsTwoLines()
@@ -281,6 +334,76 @@ void UpdateCheckTest::windowRepaintsButTakesNoInputDuringDownload()
     QVERIFY(paintsAtRequest >= 0);
     QCOMPARE(textWhileWaiting, QStringLiteral("x"));
     QVERIFY(!pointerChanged);
+}
+
+void UpdateCheckTest::keysTypedWhileWaitingNeverAnswerTheOffer_data()
+{
+    QTest::addColumn<Qt::Key>("key");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+
+    QTest::newRow("Return") << Qt::Key_Return << "\r" << Qt::KeyboardModifiers();
+    QTest::newRow("Enter") << Qt::Key_Enter << "\r" << Qt::KeyboardModifiers(Qt::KeypadModifier);
+    QTest::newRow("Space") << Qt::Key_Space << " " << Qt::KeyboardModifiers();
+    QTest::newRow("Alt+J for Ja") << Qt::Key_J << "j" << Qt::KeyboardModifiers(Qt::AltModifier);
+}
+
+void UpdateCheckTest::keysTypedWhileWaitingNeverAnswerTheOffer()
+{
+    QFETCH(Qt::Key, key);
+    QFETCH(QString, text);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+
+    InputWindow window;
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    window.edit.setFocus();
+
+    TestHttpServer server;
+    server.route(TestHttpServer::VersionPath, TestHttpServer::ok("3.0."));
+    int paintsAtRequest = -1;
+    server.onRequest = [&] {
+        paintsAtRequest = window.paints;
+        for (int i = 0; i < 3; ++i)
+            InputWindow::type(key, text, modifiers);
+        window.update();
+    };
+    server.holdUntil([&] {
+        if (window.paints == paintsAtRequest + 1)
+            window.update();
+        return window.paints >= paintsAtRequest + 2;
+    });
+
+    const UrlRecorder browser;
+    bool openAfterQueuedInput = false;
+    whenModal<QMessageBox>([&openAfterQueuedInput](QMessageBox *box) {
+        QGuiApplication::sync();
+        QCoreApplication::processEvents();
+        openAfterQueuedInput = box->isVisible();
+        box->button(QMessageBox::No)->click();
+    });
+    UpdateCheck updateCheck(server.url(), &window);
+    updateCheck.setTimeout(3000);
+    updateCheck.run();
+    QVERIFY(paintsAtRequest >= 0);
+    QVERIFY(openAfterQueuedInput);
+    QVERIFY(browser.opened.isEmpty());
+    QCOMPARE(window.edit.text(), QString());
+}
+
+void UpdateCheckTest::goesThroughTheProxyOfTheEnvironment()
+{
+    // The host cannot be resolved, so only the proxy can fetch the file; it
+    // sees the whole address in the request line.
+    const QByteArray address = "http://version.invalid" + TestHttpServer::VersionPath;
+    TestHttpServer proxy;
+    proxy.route(address, TestHttpServer::ok("3.0."));
+    qputenv("http_proxy", proxy.url("/").toEncoded());
+    check(QUrl(QString::fromLatin1(address)), QMessageBox::No);
+    qunsetenv("http_proxy");
+    verifySeen(Outcome::Offer, QStringLiteral("3.0."));
+    QCOMPARE(proxy.requestCount(), 1);
 }
 
 LETTERLOOM_TEST_MAIN(UpdateCheckTest)
