@@ -1,6 +1,7 @@
 #include "preview/cataloguefeeder.h"
 
 #include "app/appinfo.h"
+#include "preview/fontrelease.h"
 
 #include <QElapsedTimer>
 #include <QProgressDialog>

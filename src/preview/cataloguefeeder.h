@@ -3,11 +3,11 @@
 #pragma once
 
 #include "preview/cataloguebuilder.h"
-#include "preview/fontrelease.h"
 
 #include <QObject>
 #include <QTimer>
 
+class FontRelease;
 class QTextEdit;
 class QWidget;
 
