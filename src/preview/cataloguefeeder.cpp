@@ -15,11 +15,12 @@ namespace {
 // A font block costs about a millisecond to lay out, most of it for loading
 // the font; this keeps each turn of the event loop well below what a user notices.
 constexpr qint64 TurnBudgetMs = 25;
-// A font block is four lines, two of them at 10 points: no block is lower
-// than this, so the view's height over it is enough blocks to fill the
-// window when it first shows. Each costs a font lookup, which with thousands
-// of installed families takes tens of milliseconds: no more than that.
-constexpr int LowestBlockPixels = 40;
+// Blocks written before the window first shows: at the design size three
+// blocks of a 20-point sample fill the view. Each costs a font lookup when the
+// window shows, which with thousands of installed families takes up to a
+// tenth of a second, so no more; whatever the view has room for besides comes
+// in the first turns after.
+constexpr int FirstScreenBlocks = 3;
 // While the view lays out again after a resize, look again this often.
 constexpr int WaitForLayoutMs = 10;
 
@@ -55,8 +56,7 @@ void CatalogueFeeder::start()
     QTextCursor top(m_view->document());
     top.setKeepPositionOnInsert(true);
     m_view->setTextCursor(top);
-    const int firstScreenBlocks = m_view->height() / LowestBlockPixels + 1;
-    for (int block = 0; block < firstScreenBlocks; ++block) {
+    for (int block = 0; block < FirstScreenBlocks; ++block) {
         if (!m_builder.step())
             break;
     }
