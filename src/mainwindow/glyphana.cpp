@@ -4,6 +4,7 @@
 #include "app/twips.h"
 #include "controls/clickableimage.h"
 #include "controls/flatbutton.h"
+#include "controls/plainmessage.h"
 #include "controls/sortedcombobox.h"
 #include "controls/sortedlistwidget.h"
 #include "controls/spinbuttons.h"
@@ -14,7 +15,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QRadioButton>
 #include <QScreen>
 
@@ -137,9 +137,6 @@ void Glyphana::showSettingsWriteFailure(const QString &path)
     if (m_writeFailureShown)
         return;
     m_writeFailureShown = true;
-    QMessageBox box(QMessageBox::Warning, AppTitle,
-                    QStringLiteral("Die Einstellungen konnten nicht gespeichert werden.\n") + path, QMessageBox::Ok,
-                    isVisible() ? this : nullptr);
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
+    showPlainMessage(isVisible() ? this : nullptr,
+                     {QMessageBox::Warning, QStringLiteral("Die Einstellungen konnten nicht gespeichert werden.\n") + path});
 }

@@ -38,6 +38,8 @@ void Glyphana::cmd_More_Click()
     const MainWindowLayout &next = m_wide ? WideLayout : NarrowLayout;
     setOuterWidth(next.outerWidthTwips);
     cmd_More->setGlyph(next.glyph);
+    cmd_More->setAccessibleName(QString::fromUtf8(next.moreCommand));
+    cmd_More->setToolTip(cmd_More->accessibleName());
     UpDown->move(twips(next.upDownLeftTwips), UpDown->y());
     ZeigeSchrift->resize(twips(next.sampleWidthTwips), ZeigeSchrift->height());
     hideWhatLiesBeyondTheEdge();

@@ -6,6 +6,7 @@
 #include "controls/flatbutton.h"
 #include "controls/sortedcombobox.h"
 #include "controls/spinbuttons.h"
+#include "mainwindow/layouts.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
@@ -16,8 +17,6 @@
 
 namespace {
 constexpr quint32 White = 0x00FFFFFF;
-constexpr quint32 LightGrey = 0x00E0E0E0;
-constexpr int SampleDisplayBasePoints = 23;
 } // namespace
 
 void Glyphana::connectOptionHandlers()

@@ -1,6 +1,7 @@
 #include "printjob/printjob.h"
 
 #include "app/appinfo.h"
+#include "app/colors.h"
 #include "controls/designlayout.h"
 #include "printjob/printrun.h"
 
@@ -17,7 +18,7 @@
 #include <QTimer>
 
 namespace {
-const QColor ErrorColor(192, 0, 0);
+const QColor ErrorColor = colorFromBgr(DarkRed);
 const QColor DoneColor(0, 0, 0);
 const QString DoneText = QStringLiteral("Druckauftrag fertig.");
 const QString FailedText = QStringLiteral("Druckauftrag fehlerhaft");

@@ -1,5 +1,7 @@
 #include "settings/inifile.h"
 
+#include <QStringDecoder>
+
 #include <array>
 #include <utility>
 
@@ -268,8 +270,11 @@ QString IniFile::unescaped(QByteArrayView raw)
             qsizetype end = i + 1;
             while (end < raw.size() && raw[end] != '\\' && raw[end] != '"')
                 ++end;
-            // Runs end at ASCII, so no UTF-8 sequence is split between two of them.
-            result += QString::fromUtf8(raw.sliced(i, end - i));
+            // Runs end at ASCII, so no UTF-8 sequence is split between two of
+            // them; a U+FEFF that starts a run is text, not a byte-order mark.
+            QStringDecoder decode(QStringDecoder::Utf8,
+                                  QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+            result += decode(raw.sliced(i, end - i));
             i = end;
         }
     }

@@ -42,6 +42,14 @@ bool UserInputBlock::eventFilter(QObject *watched, QEvent *event)
     case QEvent::TabletRelease:
     case QEvent::NativeGesture:
         return true;
+    // A click on a window's close box is input like any other. Once a modal
+    // box is up, modality keeps it from the windows behind, and the box must
+    // be able to close itself.
+    case QEvent::Close:
+        if (QGuiApplication::modalWindow())
+            return false;
+        event->ignore();
+        return true;
     default:
         return QObject::eventFilter(watched, event);
     }

@@ -63,7 +63,11 @@ class LoadTest : public QObject
 
 private slots:
     void init() { testEnvironment().clearSettings(); }
-    void cleanup() { testEnvironment().redirectSettings(); }
+    void cleanup()
+    {
+        testEnvironment().redirectSettings();
+        m_modal.cleanup();
+    }
 
     void firstStartShowsTheDefaults();
     void storedOptionsComeBack();
@@ -78,6 +82,9 @@ private slots:
     void failedWriteWarnsOncePerRun();
     void lockThatCannotBeTakenNeitherHangsNorStopsTheProgram();
     void everyControlHasAnAccessibleNameAndTabOrder();
+
+private:
+    ModalDriver m_modal{this};
 };
 
 void LoadTest::firstStartShowsTheDefaults()

@@ -44,6 +44,7 @@ class PrintOptionsTest : public QObject
     Q_OBJECT
 
 private slots:
+    void cleanup() { m_modal.cleanup(); }
     void init() { testEnvironment().clearSettings(); }
 
     void eachChangeIsStoredAtOnce();
@@ -58,6 +59,9 @@ private slots:
     void roundTripThroughTheSettingsFile();
     void printOptionsReadTheControls();
     void sizeOutsideTheListPrintsAtTheDefault();
+
+private:
+    ModalDriver m_modal{this};
 };
 
 void PrintOptionsTest::eachChangeIsStoredAtOnce()

@@ -90,6 +90,7 @@ class LeftToRightTest : public QObject
 
 private slots:
     void initTestCase();
+    void cleanup() { m_modal.cleanup(); }
     void namesStartAtTheLeftMargin_data();
     void namesStartAtTheLeftMargin();
     void namesStartAtTheLeftMarginOnPaper_data();
@@ -97,6 +98,7 @@ private slots:
 
 private:
     QTemporaryDir m_dir;
+    ModalDriver m_modal{this};
 };
 
 // Two real fonts whose family names are Hebrew and Arabic, as users have them.

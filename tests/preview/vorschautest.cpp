@@ -6,6 +6,7 @@
 #include "preview/fontrelease.h"
 #include "preview/vorschau.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPrintDialog>
@@ -75,6 +76,7 @@ class VorschauTest : public QObject
     Q_OBJECT
 
 private slots:
+    void cleanup() { m_modal.cleanup(); }
     void windowAsDesigned();
     void catalogueShowsEveryFontInItsOwnFace();
     void opensAtTheTitle_data();
@@ -90,6 +92,9 @@ private slots:
     void printButtonPrints();
     void backClosesAndStopsTheBuild();
     void closingMidBuildIsSafe();
+
+private:
+    ModalDriver m_modal{this};
 };
 
 void VorschauTest::windowAsDesigned()
@@ -117,7 +122,8 @@ void VorschauTest::windowAsDesigned()
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), preview.RichTextBox);
     for (QWidget *control : client(preview)->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
-        QVERIFY2(!control->accessibleName().isEmpty(), qPrintable(control->objectName()));
+        QVERIFY2(!QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name).isEmpty(),
+                 qPrintable(control->objectName()));
 
     // The band below the view sits 1210 and 1110 twips above the outer bottom edge.
     QCOMPARE(preview.cmd_Ende->y(), twips(outerHeight(preview) - 1210));

@@ -37,6 +37,7 @@ class PrintJobTest : public QObject
     Q_OBJECT
 
 private slots:
+    void cleanup() { m_modal.cleanup(); }
     void initTestCase();
 
     void wholeDocumentWithoutSelection_data();
@@ -56,6 +57,7 @@ private slots:
 private:
     bool cupsAvailable() const { return !queue("LETTERLOOM_PRINTER").isEmpty(); }
     QTemporaryDir m_dir;
+    ModalDriver m_modal{this};
 };
 
 void PrintJobTest::initTestCase()

@@ -101,6 +101,7 @@ void TestHttpServer::serve(QTcpSocket *socket)
         if (!request->contains("\r\n\r\n"))
             return;
         ++m_requests;
+        m_requestLine = request->left(request->indexOf("\r\n"));
         if (onRequest)
             onRequest();
         if (m_silent)

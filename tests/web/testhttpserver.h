@@ -29,6 +29,7 @@ public:
     // Hold each answer until `ready` returns true; it is asked every few milliseconds.
     void holdUntil(std::function<bool()> ready);
     int requestCount() const { return m_requests; }
+    QByteArray lastRequestLine() const { return m_requestLine; }
     std::function<void()> onRequest;
 
     static QByteArray ok(const QByteArray &body);
@@ -52,4 +53,5 @@ private:
     int m_endlessInterval = 0;
     std::function<bool()> m_ready;
     int m_requests = 0;
+    QByteArray m_requestLine;
 };
