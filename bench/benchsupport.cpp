@@ -93,7 +93,7 @@ int runAndSummarise(const char *title, const QStringList &arguments, int runs)
     for (const QString &name : order) {
         QList<double> each = values.value(name);
         std::sort(each.begin(), each.end());
-        std::printf("  %-28s min %10.1f  median %10.1f  max %10.1f %s\n", qPrintable(name), each.first(),
+        std::printf("  %-28s min %10.2f  median %10.2f  max %10.2f %s\n", qPrintable(name), each.first(),
                     each.at(each.size() / 2), each.last(), qPrintable(units.value(name)));
     }
     std::fflush(stdout);

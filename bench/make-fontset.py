@@ -3,12 +3,14 @@
 
 Usage:
   bench/make-fontset.py COUNT DIR
-      DIR/fonts gets COUNT families, renamed copies of the installed TrueType and
-      OpenType fonts taken in turn (sorted by path), so sizes and scripts stay
-      those of real fonts. DIR/fonts.conf is a fontconfig configuration that
-      holds only them; its cache is built at once, so no benchmark pays for it.
-        bench/make-fontset.py 10000 /tmp/fonts10k
-        FONTCONFIG_FILE=/tmp/fonts10k/fonts.conf build/bench/preview_bench
+      DIR/fonts.conf is a fontconfig configuration with COUNT families in all:
+      the installed ones, with the system's own configuration (aliases such as
+      Arial and Courier New, rendering settings), as on a real desktop, and as
+      many more in DIR/fonts as it takes: renamed copies of the installed
+      TrueType and OpenType fonts taken in turn (sorted by path), so sizes and
+      scripts stay those of real fonts. Its cache is built at once, so no
+      benchmark pays for it. Prints the configuration's path.
+        FONTCONFIG_FILE=$(bench/make-fontset.py 10000 /tmp/fonts10k) build/bench/preview_bench
   bench/make-fontset.py --rename SOURCE TARGET FAMILY
       writes one copy of the font file SOURCE whose family is FAMILY.
 
@@ -26,11 +28,16 @@ from fontTools.ttLib import TTFont
 FAMILY_NAME_IDS = (1, 4, 6, 16, 21)
 
 
+def fc_list(*arguments):
+    # The system's fonts, whatever configuration the caller's environment names.
+    environment = {key: value for key, value in os.environ.items() if key != "FONTCONFIG_FILE"}
+    return subprocess.run(["fc-list", *arguments], check=True, capture_output=True, text=True,
+                          env=environment).stdout
+
+
 def installed_fonts():
-    listing = subprocess.run(["fc-list", "--format", "%{file}\n", ":fontformat=TrueType"],
-                             check=True, capture_output=True, text=True).stdout
-    listing += subprocess.run(["fc-list", "--format", "%{file}\n", ":fontformat=CFF"],
-                              check=True, capture_output=True, text=True).stdout
+    listing = fc_list("--format", "%{file}\n", ":fontformat=TrueType") + fc_list("--format", "%{file}\n",
+                                                                               ":fontformat=CFF")
     return sorted({path for path in listing.splitlines() if path.lower().endswith((".ttf", ".otf"))})
 
 
@@ -44,7 +51,12 @@ def rename(source, target, family):
     font.save(target)
 
 
-def make_set(count, folder):
+def installed_family_count():
+    return len(set(fc_list("--format", "%{family[0]}\n").splitlines()))
+
+
+def make_set(total, folder):
+    count = max(0, total - installed_family_count())
     sources = installed_fonts()
     if not sources:
         sys.exit("no installed TrueType or OpenType fonts found")
@@ -65,6 +77,7 @@ def make_set(count, folder):
     config = os.path.join(folder, "fonts.conf")
     with open(config, "w", encoding="utf-8") as out:
         out.write('<?xml version="1.0"?>\n<!DOCTYPE fontconfig SYSTEM "fonts.dtd">\n<fontconfig>\n'
+                  "  <include>/etc/fonts/fonts.conf</include>\n"
                   "  <dir>%s</dir>\n  <cachedir>%s</cachedir>\n</fontconfig>\n" % (fonts, cache))
     subprocess.run(["fc-cache", fonts], check=True, env=dict(os.environ, FONTCONFIG_FILE=config))
     print(config)

@@ -152,7 +152,11 @@ void CatalogueBuilder::appendFooter()
 // fill its gaps from other fonts and hide them.
 void CatalogueBuilder::setTypeface(const QString &family, bool ownGlyphsOnly)
 {
-    m_format.setFontFamilies(QStringList{family});
+    // Set as one name rather than a list of one: the document keeps each
+    // distinct format once, finding it by a hash that counts a list by its type
+    // alone, so with lists every family's format would be compared with every
+    // other's, which grows with the square of the families. The font is the same.
+    m_format.setProperty(QTextFormat::FontFamilies, family);
     if (ownGlyphsOnly)
         m_format.setFontStyleStrategy(QFont::NoFontMerging);
     else

@@ -3,12 +3,13 @@
 #pragma once
 
 #include "preview/cataloguebuilder.h"
-#include "preview/fontrelease.h"
 
 #include <QObject>
 #include <QTimer>
 
+class FontRelease;
 class QTextEdit;
+class QWidget;
 
 class CatalogueFeeder : public QObject
 {
@@ -20,13 +21,15 @@ public:
     // Writes the header and the blocks that fill a first screen, then goes on
     // in the background.
     void start();
-    // Writes everything that is still missing, at once.
-    void finish();
+    // Goes on writing at full pace under a progress window until the
+    // catalogue is complete; false if the user cancelled the wait.
+    bool completeUnderProgress(QWidget *window);
     void stop();
     bool isFinished() const { return m_builder.isFinished(); }
 
 signals:
     void finished();
+    void progressed(int fontsWritten);
 
 private:
     void feed();

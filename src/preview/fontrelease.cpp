@@ -12,7 +12,11 @@ namespace {
 // Long enough that a user scrolling through the catalogue does not reload the
 // fonts of each screen twice.
 constexpr int StillForMs = 500;
-// About 64 families: some 15 MB of fonts at a time.
+// About 64 families, some 15 MB of fonts, at a time. Each release makes Qt
+// look up the fonts still in use again (the headings', the window's), so
+// releasing after every block would cost more time than it saves memory; and
+// Qt's font cache, once it holds hundreds of fonts that are all in use, looks
+// through all of them at each new font, so holding many costs time as well.
 constexpr int BatchBlocks = 256;
 
 // The document is laid out from the top, so the blocks before the first one
@@ -30,6 +34,9 @@ int laidOutBlocks(const QTextDocument *document)
 
 FontRelease::FontRelease(QTextDocument *document, QObject *parent) : QObject(parent), m_document(document)
 {
+    m_batch.setSingleShot(true);
+    m_batch.setInterval(0);
+    connect(&m_batch, &QTimer::timeout, this, [this] { release(m_laidOutAtLastRelease); });
     m_soon.setSingleShot(true);
     m_soon.setInterval(StillForMs);
     connect(&m_soon, &QTimer::timeout, this, [this] {
@@ -46,14 +53,12 @@ FontRelease::FontRelease(QTextDocument *document, QObject *parent) : QObject(par
 
 void FontRelease::layoutProgressed()
 {
-    if (m_releasing)
-        return;
-    // Blocks on screen are drawn again and take their fonts back; the release
-    // at rest catches them.
+    // The layout reports progress from inside its own work: let go only once
+    // it has returned, when no font it uses is on the stack. Blocks on screen
+    // are drawn again and take their fonts back; the release at rest catches them.
     if (laidOutBlocks(m_document) - m_laidOutAtLastRelease >= BatchBlocks)
-        release(m_laidOutAtLastRelease);
-    else
-        releaseSoon();
+        m_batch.start();
+    releaseSoon();
 }
 
 void FontRelease::releaseSoon()
@@ -70,8 +75,8 @@ void FontRelease::releaseSoon()
 // its font again.
 void FontRelease::release(int fromBlock)
 {
+    m_batch.stop();
     m_soon.stop();
-    m_releasing = true;
     for (QTextBlock block = m_document->findBlockByNumber(fromBlock); block.isValid(); block = block.next()) {
         QTextLayout *layout = block.layout();
         if (layout && layout->lineCount() > 0)
@@ -79,6 +84,5 @@ void FontRelease::release(int fromBlock)
     }
     QFont::cleanup();
     m_laidOutAtLastRelease = laidOutBlocks(m_document);
-    m_releasing = false;
     emit released();
 }

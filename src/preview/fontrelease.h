@@ -28,6 +28,6 @@ private:
 
     const QTextDocument *m_document;
     int m_laidOutAtLastRelease = 0;
-    bool m_releasing = false;
+    QTimer m_batch;
     QTimer m_soon;
 };

@@ -157,6 +157,7 @@ void Vorschau::Form_Resize()
 // background build has not written yet is written first.
 void Vorschau::printCatalogue()
 {
-    m_feeder->finish();
+    if (!m_feeder->completeUnderProgress(this))
+        return;
     PrintJob(RichTextBox, txt_Error, this).run();
 }

@@ -10,6 +10,8 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPrintDialog>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTextBlock>
@@ -86,6 +88,7 @@ private slots:
     void bottomBandFollowsTheSize();
     void tooSmallKeepsLastSizes();
     void menuEntryPrintsWithoutSubMenu();
+    void printButtonPrints_data();
     void printButtonPrints();
     void backClosesAndStopsTheBuild();
     void closingMidBuildIsSafe();
@@ -318,18 +321,43 @@ void VorschauTest::menuEntryPrintsWithoutSubMenu()
     QVERIFY(!preview.txt_Error->text().isEmpty());
 }
 
+// Pressed while the catalogue is still being built, "Drucken" shows the rest
+// being built under a progress window, then the print dialog with the
+// catalogue complete; cancelling the wait prints nothing and the build goes on.
+void VorschauTest::printButtonPrints_data()
+{
+    QTest::addColumn<bool>("waitForTheBuild");
+    QTest::newRow("waited for") << true;
+    QTest::newRow("wait cancelled") << false;
+}
+
 void VorschauTest::printButtonPrints()
 {
-    const QStringList many = manyFonts(300);
-    Vorschau preview(someOptions(), many);
+    QFETCH(bool, waitForTheBuild);
+    Vorschau preview(someOptions(), manyFonts(3000));
     preview.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&preview));
+    QVERIFY(!preview.isCatalogueComplete());
+
+    bool progressShown = false;
+    whenModal<QProgressDialog>([&](QProgressDialog *progress) {
+        progressShown = true;
+        QCOMPARE(progress->labelText(), QStringLiteral("Der Katalog wird fertig aufgebaut …"));
+        if (!waitForTheBuild)
+            QTest::mouseClick(progress->findChild<QPushButton *>(), Qt::LeftButton);
+    });
+    bool dialogShown = false;
     bool completeWhenAsked = false;
-    whenModal<QPrintDialog>([&completeWhenAsked, &preview](QPrintDialog *dialog) {
+    whenModal<QPrintDialog>([&](QPrintDialog *dialog) {
+        dialogShown = true;
         completeWhenAsked = preview.isCatalogueComplete();
         dialog->reject();
     });
     QTest::mouseClick(preview.cmd_Print, Qt::LeftButton);
-    QTRY_VERIFY(completeWhenAsked);
+    QVERIFY(progressShown);
+    QCOMPARE(dialogShown, waitForTheBuild);
+    QCOMPARE(completeWhenAsked, waitForTheBuild);
+    QTRY_VERIFY(preview.isCatalogueComplete());
 }
 
 void VorschauTest::backClosesAndStopsTheBuild()
