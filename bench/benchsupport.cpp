@@ -3,10 +3,14 @@
 #include "controls/collatedorder.h"
 #include "startup/fontsource.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFontDatabase>
+#include <QMap>
+#include <QProcess>
 
 #include <algorithm>
+#include <cstdio>
 
 #include <sys/resource.h>
 
@@ -28,7 +32,7 @@ PrintOptions benchOptions()
     PrintOptions options;
     options.title = QStringLiteral("Schriftenübersicht");
     options.headingTypeface = QStringLiteral("Arial");
-    options.sampleSize = QStringLiteral("20");
+    options.sampleSize = 20;
     options.sampleKind = SampleKind::SomeOfEach;
     return options;
 }
@@ -41,7 +45,62 @@ QStringList everyInstalledFamily()
     return names;
 }
 
-long privateMb()
+long privateMemoryMb()
+{
+    QFile rollup(QStringLiteral("/proc/self/smaps_rollup"));
+    if (!rollup.open(QIODevice::ReadOnly))
+        return -1;
+    long kilobytes = 0;
+    for (const QByteArray &line : rollup.readAll().split('\n')) {
+        if (line.startsWith("Private_Clean:") || line.startsWith("Private_Dirty:"))
+            kilobytes += line.simplified().split(' ').value(1).toLong();
+    }
+    return kilobytes / 1024;
+}
+
+void reportFigure(const char *name, double value, const char *unit)
+{
+    std::printf("figure %s %.3f %s\n", name, value, unit);
+    std::fflush(stdout);
+}
+
+int runAndSummarise(const char *title, const QStringList &arguments, int runs)
+{
+    QMap<QString, QList<double>> values;
+    QMap<QString, QString> units;
+    QStringList order;
+    int failures = 0;
+    for (int run = 0; run < runs; ++run) {
+        QProcess child;
+        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        child.start(QCoreApplication::applicationFilePath(), arguments);
+        // A run that hangs is a finding too: give it ten minutes.
+        if (!child.waitForFinished(600000))
+            child.kill();
+        failures += child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0;
+        for (const QByteArray &line : child.readAllStandardOutput().split('\n')) {
+            const QList<QByteArray> parts = line.split(' ');
+            if (parts.size() != 4 || parts.first() != "figure")
+                continue;
+            const QString name = QString::fromUtf8(parts.at(1));
+            if (!order.contains(name))
+                order.append(name);
+            values[name].append(parts.at(2).toDouble());
+            units[name] = QString::fromUtf8(parts.at(3));
+        }
+    }
+    std::printf("%s: %d runs%s\n", title, runs, failures ? " (some failed)" : "");
+    for (const QString &name : order) {
+        QList<double> each = values.value(name);
+        std::sort(each.begin(), each.end());
+        std::printf("  %-28s min %10.2f  median %10.2f  max %10.2f %s\n", qPrintable(name), each.first(),
+                    each.at(each.size() / 2), each.last(), qPrintable(units.value(name)));
+    }
+    std::fflush(stdout);
+    return failures;
+}
+
+long anonymousMemoryMb()
 {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))

@@ -19,9 +19,20 @@ PrintOptions benchOptions();
 // Every installed family, in the order the print list keeps.
 QStringList everyInstalledFamily();
 
+// Private memory of this process now (anonymous and written pages), from /proc.
+long privateMemoryMb();
+
+// A figure of one run, for the parent's summary: one line "figure NAME VALUE UNIT".
+void reportFigure(const char *name, double value, const char *unit);
+
+// Starts this program again with `arguments`, `runs` times one after the other,
+// passes the children's output on and prints each reported figure as
+// min / median / max under `title`. Returns the number of failed runs.
+int runAndSummarise(const char *title, const QStringList &arguments, int runs);
+
 // Private memory of this process now: its resident anonymous pages (RssAnon), not
 // the pages of mapped font files, which the kernel can drop and read again.
-long privateMb();
+long anonymousMemoryMb();
 
 // Minimum, median and maximum of `values`, formatted with `decimals` places, e.g. "1.20 / 1.31 / 1.52".
 QString minMedianMax(QList<double> values, int decimals);

@@ -118,7 +118,7 @@ struct User {
     void tick()
     {
         const qint64 now = clock.elapsed();
-        mostPrivateMb = std::max(mostPrivateMb, privateMb());
+        mostPrivateMb = std::max(mostPrivateMb, anonymousMemoryMb());
         QWidget *modal = QApplication::activeModalWidget();
         if (auto *dialog = qobject_cast<QPrintDialog *>(modal)) {
             auto *printers = dialog->findChild<QComboBox *>(QStringLiteral("printers"));
@@ -162,7 +162,7 @@ int pdfPages(const QString &pdf)
 void report(const char *name, const User &user, qint64 total)
 {
     const int pages = pdfPages(user.pdf);
-    const long privateNow = std::max(user.mostPrivateMb, privateMb());
+    const long privateNow = std::max(user.mostPrivateMb, anonymousMemoryMb());
     const qint64 progressMs = user.showWatch.shown >= 0 ? user.showWatch.shown - user.accepted : -1;
     const qint64 cancelMs = user.cancelClicked >= 0 ? user.messageShown - user.cancelClicked : -1;
     std::printf("  %-10s %6.2f s  peak %5ld MB  private %5ld MB  pages %4d  progress window %5lld ms  stall %4lld ms",

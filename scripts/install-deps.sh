@@ -7,11 +7,16 @@ sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 
 build_pkgs=(cmake g++ make qt6-base-dev qt6-translations-l10n libgl-dev libfontconfig-dev libxcb1-dev fontconfig libcups2-dev libqpdf-dev)
-run_pkgs=(fonts-liberation2)
-# The tests queue keyboard input through Qt's private window-system interface.
-test_pkgs=(qt6-base-private-dev xvfb xauth cups cups-bsd cups-client printer-driver-cups-pdf poppler-utils
-           fonts-noto-core clang libclang-rt-14-dev python3 desktop-file-utils appstream)
-# The benchmarks measure on a large font set, as users with thousands of fonts have.
+run_pkgs=(fonts-liberation2 qt6-wayland)
+# The tests queue keyboard input through Qt's private window-system interface,
+# compress a hostile server's answer with zlib, read the program over the
+# accessibility bus, run it under a Wayland compositor and rename fonts with fonttools.
+test_pkgs=(qt6-base-private-dev zlib1g-dev xvfb xauth cups cups-bsd cups-client printer-driver-cups-pdf poppler-utils
+           fonts-noto-core clang libclang-rt-14-dev python3 python3-fonttools desktop-file-utils appstream
+           dbus at-spi2-core python3-pyatspi weston)
+# The benchmarks measure on a large font set, as users with thousands of fonts have
+# (bench/make-fontset.py makes larger ones), also with a screen reader's
+# accessibility bus (bench/with-accessibility-bus.sh, which needs the test packages).
 bench_pkgs=(fonts-noto-extra)
 
 pkgs=("${build_pkgs[@]}" "${run_pkgs[@]}")

@@ -10,6 +10,8 @@ struct VersionNumber {
 };
 
 inline const QString AppTitle = QStringLiteral("Letterloom");
+// The vendor's name, under which the options are stored.
+inline const QString VendorName = QStringLiteral("Made by Orvik");
 inline constexpr VersionNumber AppVersion{2, 1, 2};
 // The file and product version as the program's metadata spells it.
 inline const QString AppVersionText = QStringLiteral("2.01.0002");

@@ -13,7 +13,7 @@ void setUpApplication(QApplication &app)
 {
     QCoreApplication::setApplicationName(AppTitle);
     QCoreApplication::setApplicationVersion(AppVersionText);
-    QCoreApplication::setOrganizationName(QStringLiteral("Made by Orvik"));
+    QCoreApplication::setOrganizationName(VendorName);
     QGuiApplication::setDesktopFileName(QStringLiteral("letterloom"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/appicon.png")));
 

@@ -1,26 +1,29 @@
 #include "controls/clickableimage.h"
 
+#include "controls/focusframe.h"
+
 #include <QKeyEvent>
-#include <QMouseEvent>
+#include <QPainter>
 
 ClickableImage::ClickableImage(const QPixmap &picture, QWidget *parent)
-    : QLabel(parent)
+    : QAbstractButton(parent), m_picture(picture)
 {
-    setPixmap(picture);
-    setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setCursor(Qt::PointingHandCursor);
 }
 
-void ClickableImage::mouseReleaseEvent(QMouseEvent *event)
-{
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-        emit clicked();
-}
-
+// A button knows only Space; on a picture that opens something, users press
+// Enter just as often.
 void ClickableImage::keyPressEvent(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_Space)
-        emit clicked();
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        click();
     else
-        QLabel::keyPressEvent(event);
+        QAbstractButton::keyPressEvent(event);
+}
+
+void ClickableImage::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, m_picture);
+    drawFocusFrame(this, painter);
 }

@@ -1,18 +1,20 @@
-// A picture that reports a click, and Enter or Space once it has the focus.
+// A picture that works as a push button: a click, Enter or Space once it has
+// the focus, or a screen reader's press action run it.
 #pragma once
 
-#include <QLabel>
+#include <QAbstractButton>
+#include <QPixmap>
 
-class ClickableImage : public QLabel
+class ClickableImage : public QAbstractButton
 {
     Q_OBJECT
 public:
     explicit ClickableImage(const QPixmap &picture, QWidget *parent = nullptr);
 
-signals:
-    void clicked();
-
 protected:
-    void mouseReleaseEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QPixmap m_picture;
 };

@@ -2,12 +2,11 @@
 
 #include "app/colors.h"
 #include "controls/designlayout.h"
+#include "controls/focusframe.h"
 
 #include <QFile>
 #include <QIcon>
 #include <QPainter>
-#include <QStyle>
-#include <QStyleOptionFocusRect>
 
 namespace {
 const QColor FaceNormal = colorFromBgr(0x00EFF7F7);
@@ -86,11 +85,5 @@ void FlatButton::paintEvent(QPaintEvent *)
         painter.drawText(content, Qt::AlignCenter | Qt::TextWordWrap | Qt::TextShowMnemonic, text());
     }
 
-    if (hasFocus()) {
-        QStyleOptionFocusRect option;
-        option.initFrom(this);
-        option.rect = rect().adjusted(2, 2, -2, -2);
-        option.backgroundColor = face;
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
-    }
+    drawFocusFrame(this, painter, rect().adjusted(2, 2, -2, -2), face);
 }

@@ -24,7 +24,7 @@ void GradientBar::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     QLinearGradient gradient(0, 0, 0, height());
-    gradient.setColorAt(0.0, colorFromBgr(0x00E0E0E0));
+    gradient.setColorAt(0.0, colorFromBgr(LightGrey));
     gradient.setColorAt(1.0, colorFromBgr(0x000000FF));
     painter.fillRect(rect(), gradient);
 

@@ -1,23 +1,69 @@
 #include "controls/linklabel.h"
 
 #include "app/colors.h"
+#include "controls/focusframe.h"
+#include "controls/waitcursor.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QDesktopServices>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyle>
-#include <QStyleOptionFocusRect>
+#include <QTimer>
 
 namespace {
 constexpr quint32 Black = 0x00000000;
 constexpr quint32 Red = 0x000000FF;
+
+// A link to a screen reader: named by the address it shows, described by where
+// it leads, and pressed like a button.
+class AccessibleLinkLabel : public QAccessibleWidget
+{
+public:
+    explicit AccessibleLinkLabel(LinkLabel *link)
+        : QAccessibleWidget(link, QAccessible::Link)
+    {
+    }
+
+    QString text(QAccessible::Text type) const override
+    {
+        if (type == QAccessible::Value)
+            return link()->target().toString();
+        return QAccessibleWidget::text(type);
+    }
+
+    QStringList actionNames() const override
+    {
+        return QStringList{pressAction()} + QAccessibleWidget::actionNames();
+    }
+
+    // The reply to the screen reader goes out before the browser starts.
+    void doAction(const QString &actionName) override
+    {
+        if (actionName == pressAction())
+            QTimer::singleShot(0, link(), &LinkLabel::open);
+        else
+            QAccessibleWidget::doAction(actionName);
+    }
+
+private:
+    LinkLabel *link() const { return static_cast<LinkLabel *>(widget()); }
+};
+
+QAccessibleInterface *accessibleLinkLabel(const QString &, QObject *object)
+{
+    if (auto *link = qobject_cast<LinkLabel *>(object))
+        return new AccessibleLinkLabel(link);
+    return nullptr;
+}
 } // namespace
 
 LinkLabel::LinkLabel(const QString &caption, const QUrl &target, QWidget *parent)
     : QLabel(parent), m_target(target)
 {
+    static const bool factoryInstalled = (QAccessible::installFactory(accessibleLinkLabel), true);
+    Q_UNUSED(factoryInstalled)
     setTextFormat(Qt::PlainText);
     setText(caption);
     // Only the underline is set, so family and size still follow the window's font.
@@ -69,13 +115,8 @@ void LinkLabel::keyPressEvent(QKeyEvent *event)
 void LinkLabel::paintEvent(QPaintEvent *event)
 {
     QLabel::paintEvent(event);
-    if (!hasFocus())
-        return;
     QPainter painter(this);
-    QStyleOptionFocusRect option;
-    option.initFrom(this);
-    option.backgroundColor = palette().color(QPalette::Window);
-    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+    drawFocusFrame(this, painter);
 }
 
 void LinkLabel::open()
@@ -83,7 +124,6 @@ void LinkLabel::open()
     // Starting a browser can take a moment before anything appears. Like the
     // menu's home-page link, a desktop without a browser or mail program
     // simply shows nothing.
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const WaitCursor waiting;
     QDesktopServices::openUrl(m_target);
-    QGuiApplication::restoreOverrideCursor();
 }

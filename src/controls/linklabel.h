@@ -1,5 +1,6 @@
 // An address shown underlined that turns red under the mouse and opens in the
-// browser or mail program on a click, or on Enter or Space once it has the focus.
+// browser or mail program on a click, on Enter or Space once it has the focus,
+// or by a screen reader's press action, which finds it as a link.
 #pragma once
 
 #include <QLabel>
@@ -11,6 +12,9 @@ class LinkLabel : public QLabel
 public:
     LinkLabel(const QString &caption, const QUrl &target, QWidget *parent = nullptr);
 
+    QUrl target() const { return m_target; }
+    void open();
+
 protected:
     void enterEvent(QEnterEvent *event) override;
     void leaveEvent(QEvent *event) override;
@@ -20,7 +24,6 @@ protected:
 
 private:
     void setHighlighted(bool highlighted);
-    void open();
 
     QUrl m_target;
 };

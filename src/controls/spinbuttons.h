@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 class QToolButton;
 
 class SpinButtons : public QWidget
@@ -17,6 +19,20 @@ public:
     int minimum() const { return m_minimum; }
     int maximum() const { return m_maximum; }
 
+    // The buttons have no caption, so a screen reader needs a name for each.
+    void setStepNames(const QString &up, const QString &down);
+
+    // What a screen reader hears as the control's value: by default the
+    // number itself; a control that sizes something reports that size, which
+    // is what the user sees change.
+    struct Reading {
+        std::function<double()> current;
+        double minimum;
+        double maximum;
+    };
+    void setReading(const Reading &reading);
+    Reading reading() const;
+
 signals:
     void valueChanged(int value);
 
@@ -24,6 +40,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     int m_minimum;
@@ -31,4 +48,5 @@ private:
     int m_value = 0;
     QToolButton *m_up;
     QToolButton *m_down;
+    Reading m_reading;
 };

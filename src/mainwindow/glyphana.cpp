@@ -4,6 +4,7 @@
 #include "app/twips.h"
 #include "controls/clickableimage.h"
 #include "controls/flatbutton.h"
+#include "controls/plainmessage.h"
 #include "controls/sortedcombobox.h"
 #include "controls/sortedlistwidget.h"
 #include "controls/spinbuttons.h"
@@ -14,9 +15,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QRadioButton>
 #include <QScreen>
+
+#include <limits>
 
 namespace {
 constexpr int ClientWidthTwips = 11880;
@@ -41,6 +43,9 @@ Glyphana::Glyphana(QWidget *parent)
     connectCommandHandlers();
     connectLinkHandlers();
     setFixedSize(twips(ClientWidthTwips), menuBar()->sizeHint().height() + twips(ClientHeightTwips));
+    // The title is stored and read back whole; the text box's default limit
+    // of 32,767 characters would cut a longer one.
+    txt_Überschrift->setMaxLength(std::numeric_limits<int>::max());
 
     connect(&m_settings, &SettingsStore::writeFailed, this, &Glyphana::showSettingsWriteFailure);
 }
@@ -89,7 +94,9 @@ PrintOptions Glyphana::printOptions() const
     PrintOptions options;
     options.title = txt_Überschrift->text();
     options.headingTypeface = Combo_SArt->currentText();
-    options.sampleSize = SGröße->currentText();
+    // With no entry chosen the catalogue uses the size a first start chooses.
+    options.sampleSize = SGröße->currentIndex() < 0 ? SettingsStore::defaultNumber(SettingKey::FontSize)
+                                                    : SGröße->currentData().toInt();
     options.boldSamples = Check_Fett->isChecked();
     options.dateLine = Check_Now->isChecked();
     options.sampleKind = Option_Testdruck[0]->isChecked()   ? SampleKind::Alphabet
@@ -97,8 +104,8 @@ PrintOptions Glyphana::printOptions() const
                          : Option_Testdruck[3]->isChecked() ? SampleKind::HandEntered
                                                             : SampleKind::AllCharacters;
     options.handEnteredSample = txt_Handvorgabe->text();
-    options.headingColor = txt_Color[0]->palette().color(QPalette::WindowText);
-    options.sampleColor = txt_Color[1]->palette().color(QPalette::WindowText);
+    options.headingColor = m_colors[0];
+    options.sampleColor = m_colors[1];
     return options;
 }
 
@@ -119,7 +126,7 @@ void Glyphana::showEvent(QShowEvent *event)
 
 void Glyphana::closeEvent(QCloseEvent *event)
 {
-    m_settings.write(SettingKey::Titel, txt_Überschrift->text());
+    m_settings.writeText(SettingKey::Titel, txt_Überschrift->text());
     event->accept();
 }
 
@@ -130,9 +137,6 @@ void Glyphana::showSettingsWriteFailure(const QString &path)
     if (m_writeFailureShown)
         return;
     m_writeFailureShown = true;
-    QMessageBox box(QMessageBox::Warning, AppTitle,
-                    QStringLiteral("Die Einstellungen konnten nicht gespeichert werden.\n") + path, QMessageBox::Ok,
-                    isVisible() ? this : nullptr);
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
+    showPlainMessage(isVisible() ? this : nullptr,
+                     {QMessageBox::Warning, QStringLiteral("Die Einstellungen konnten nicht gespeichert werden.\n") + path});
 }

@@ -91,7 +91,7 @@ private:
     void showSettingsWriteFailure(const QString &path);
 
     void connectPrintListHandlers();
-    void updatePrintListCount();
+    void showPrintListCount(int count);
     void cmd_TeilEinfuegen_Click();
     void cmd_AlleEinfuegen_Click();
     void cmd_Clear_Click();
@@ -108,9 +108,16 @@ private:
     void Check_Fett_Click();
     void Check_Now_Click();
     void cmd_Color_Click(int index);
+    void showColor(int index, const QColor &color);
     void UpDown_Change(int value);
 
     SettingsStore m_settings;
     bool m_centred = false;
     bool m_writeFailureShown = false;
+    // Set while the load routine applies stored values: the handlers it runs
+    // must not write those values back.
+    bool m_loading = false;
+    bool m_wide = false;
+    // The colours of the font names and of the samples, shown in txt_Color.
+    std::array<QColor, 2> m_colors{QColor(Qt::black), QColor(Qt::black)};
 };

@@ -34,9 +34,12 @@ void Glyphana::cmd_Drucken_Click()
 
 void Glyphana::cmd_More_Click()
 {
-    const MainWindowLayout &next = cmd_More->glyph() == NarrowLayout.glyph ? WideLayout : NarrowLayout;
+    m_wide = !m_wide;
+    const MainWindowLayout &next = m_wide ? WideLayout : NarrowLayout;
     setOuterWidth(next.outerWidthTwips);
     cmd_More->setGlyph(next.glyph);
+    cmd_More->setAccessibleName(QString::fromUtf8(next.moreCommand));
+    cmd_More->setToolTip(cmd_More->accessibleName());
     UpDown->move(twips(next.upDownLeftTwips), UpDown->y());
     ZeigeSchrift->resize(twips(next.sampleWidthTwips), ZeigeSchrift->height());
     hideWhatLiesBeyondTheEdge();

@@ -7,20 +7,22 @@
 #include "controls/designlayout.h"
 #include "controls/flatbutton.h"
 #include "controls/gradientbar.h"
+#include "controls/readablelabel.h"
 #include "controls/sortedcombobox.h"
 #include "controls/sortedlistwidget.h"
 #include "controls/spinbuttons.h"
+#include "mainwindow/layouts.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QRadioButton>
 
 namespace {
 constexpr quint32 Blue = 0x00C00000;
-constexpr quint32 LightGrey = 0x00E0E0E0;
 constexpr quint32 LightYellow = 0x00C0FFFF;
 constexpr int AddGlyph = 73;
 
@@ -34,11 +36,16 @@ QLabel *label(QWidget *parent, const QString &name, const QString &caption, QRec
     return captionLabel(parent, name, caption, geometry);
 }
 
+void frameCentred(QLabel *label)
+{
+    label->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    label->setAlignment(Qt::AlignCenter);
+}
+
 QLabel *borderedLabel(QWidget *parent, const QString &name, QRect geometry)
 {
     QLabel *result = label(parent, name, QString(), geometry);
-    result->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-    result->setAlignment(Qt::AlignCenter);
+    frameCentred(result);
     return result;
 }
 
@@ -64,12 +71,20 @@ void Glyphana::createControls(QWidget *w)
                     twipsRect(0, 0, 375, 4695));
 
     Label1[1] = label(w, indexed("Label1", 1), QStringLiteral("Schriftbeispiel"), twipsRect(450, 30, 975, 195));
-    ZeigeSchrift = borderedLabel(w, QStringLiteral("ZeigeSchrift"), twipsRect(420, 240, 11175, 570));
+    // The sample is read with the family it shows.
+    ZeigeSchrift = place(new ReadableLabel(Label1[1]->text(), w), QStringLiteral("ZeigeSchrift"),
+                         twipsRect(420, 240, 11175, 570));
+    frameCentred(ZeigeSchrift);
     setColor(ZeigeSchrift, QPalette::Window, LightYellow);
     ZeigeSchrift->setFont(designFont(QStringLiteral("MS Sans Serif"), 19.5));
-    ZeigeSchrift->setAccessibleName(Label1[1]->text());
+    Label1[1]->setBuddy(ZeigeSchrift);
     UpDown = place(new SpinButtons(-15, 10, w), QStringLiteral("UpDown"), twipsRect(11610, 240, 240, 570));
-    labelFor(Label1[1], UpDown);
+    UpDown->setAccessibleName(QStringLiteral("Größe des Schriftbeispiels"));
+    UpDown->setStepNames(QStringLiteral("Schriftbeispiel vergrößern"), QStringLiteral("Schriftbeispiel verkleinern"));
+    // A listener hears the size in points that the sample shows.
+    UpDown->setReading({[this] { return ZeigeSchrift->font().pointSizeF(); },
+                        double(UpDown->minimum() + SampleDisplayBasePoints),
+                        double(UpDown->maximum() + SampleDisplayBasePoints)});
 
     Label1[0] = label(w, indexed("Label1", 0), QStringLiteral("Verfügbare Schriften"), twipsRect(420, 855, 1455, 195));
     List_Fonts = place(new SortedListWidget(w), QStringLiteral("List_Fonts"), twipsRect(420, 1080, 2295, 3210));
@@ -88,7 +103,8 @@ void Glyphana::createControls(QWidget *w)
 
     Logo = place(new ClickableImage(QIcon(QStringLiteral(":/images/logo.png")).pixmap(74, 30), w), QStringLiteral("Logo"),
                  twipsRect(2940, 4110, 1110, 450));
-    Logo->setAccessibleName(QStringLiteral("Logo"));
+    Logo->setAccessibleName(QStringLiteral("Info über Letterloom"));
+    Logo->setToolTip(Logo->accessibleName());
     Logo->setFocusPolicy(Qt::TabFocus);
 
     Label2 = label(w, QStringLiteral("Label2"), QStringLiteral("zu druckende Schriften"), twipsRect(4260, 870, 1650, 195));
@@ -132,7 +148,8 @@ void Glyphana::createControls(QWidget *w)
     cmd_Ende = flatButton(w, QStringLiteral("cmd_Ende"), QStringLiteral("&Schließen"), 40,
                           twipsRect(6720, 4230, 1935, 390));
     cmd_More = flatButton(w, QStringLiteral("cmd_More"), QString(), 73, twipsRect(8250, 3090, 375, 390));
-    cmd_More->setAccessibleName(QStringLiteral("cmd_More"));
+    cmd_More->setAccessibleName(QString::fromUtf8(NarrowLayout.moreCommand));
+    cmd_More->setToolTip(cmd_More->accessibleName());
 
     Label6 = label(w, QStringLiteral("Label6"), QStringLiteral("Schriftart der Schriftnamen"),
                    twipsRect(9000, 1170, 1875, 195));
@@ -168,6 +185,8 @@ void Glyphana::createControls(QWidget *w)
         txt_Color[i]->setFrameStyle(QFrame::Box | QFrame::Plain);
         setColor(txt_Color[i], QPalette::Window, 0x00FFFFFF);
         setColor(txt_Color[i], QPalette::WindowText, 0);
-        cmd_Color[i]->setAccessibleDescription(txt_Color[i]->text());
     }
+    cmd_Color[0]->setAccessibleName(QStringLiteral("Farbe der Schriftnamen ändern"));
+    cmd_Color[1]->setAccessibleName(QStringLiteral("Farbe des Schriftbeispiels ändern"));
+    menuBar()->setAccessibleName(QStringLiteral("Menüleiste"));
 }

@@ -2,14 +2,13 @@
 // and every option restored from the settings store.
 #include "mainwindow/glyphana.h"
 
-#include "app/colors.h"
 #include "app/twips.h"
 #include "controls/designlayout.h"
+#include "controls/flatbutton.h"
 #include "controls/sortedcombobox.h"
 #include "controls/sortedlistwidget.h"
 #include "controls/spinbuttons.h"
 #include "mainwindow/layouts.h"
-#include "settings/numbertext.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -26,54 +25,36 @@ bool selectEntry(QComboBox *box, const QString &text)
     box->setCurrentIndex(index);
     return true;
 }
-
-std::optional<Qt::CheckState> checkState(const QString &stored)
-{
-    const std::optional<qint16> value = toInt16(stored);
-    if (value == 0)
-        return Qt::Unchecked;
-    if (value == 1)
-        return Qt::Checked;
-    return std::nullopt;
-}
-
-std::optional<QColor> storedColor(const QString &stored)
-{
-    const std::optional<qint32> value = toInt32(stored);
-    if (!value || *value < 0 || *value > 0x00FFFFFF)
-        return std::nullopt;
-    return colorFromBgr(quint32(*value));
-}
 } // namespace
 
 void Glyphana::Form_Load()
 {
+    m_loading = true;
+    m_wide = false;
     setOuterWidth(NarrowLayout.outerWidthTwips);
+    cmd_More->setGlyph(NarrowLayout.glyph);
 
     SGröße->clear();
-    for (int size = 14; size <= 28; ++size)
-        SGröße->addItem(QString::number(size));
+    for (int size = SettingsStore::lowest(SettingKey::FontSize); size <= SettingsStore::highest(SettingKey::FontSize);
+         ++size)
+        SGröße->addItem(QString::number(size), size);
     SGröße->setCurrentIndex(-1);
-    selectEntry(SGröße, m_settings.read(SettingKey::FontSize));
+    if (const auto size = m_settings.number(SettingKey::FontSize))
+        SGröße->setCurrentIndex(SGröße->findData(*size));
 
     UpDown->move(twips(NarrowLayout.upDownLeftTwips), UpDown->y());
     ZeigeSchrift->resize(twips(NarrowLayout.sampleWidthTwips), ZeigeSchrift->height());
 
-    selectEntry(Combo_SArt, m_settings.read(SettingKey::Still));
+    selectEntry(Combo_SArt, m_settings.text(SettingKey::Still));
 
-    const std::optional<qint16> kind = toInt16(m_settings.read(SettingKey::Print_Art));
-    if (kind && *kind >= 0 && *kind < qint16(Option_Testdruck.size()) && !Option_Testdruck[*kind]->isChecked()) {
+    if (const auto kind = m_settings.number(SettingKey::Print_Art))
         Option_Testdruck[*kind]->setChecked(true);
-        Option_Testdruck_Click(*kind);
-    }
 
-    if (const auto bold = checkState(m_settings.read(SettingKey::Check_Fett)); bold && *bold != Check_Fett->checkState()) {
-        Check_Fett->setCheckState(*bold);
-        Check_Fett_Click();
-    }
+    if (const auto bold = m_settings.flag(SettingKey::Check_Fett))
+        Check_Fett->setChecked(*bold);
 
     txt_Schriften[0]->setText(QString::number(List_Fonts->count()) + QStringLiteral(" Schriften gefunden "));
-    txt_Schriften[1]->setText(QStringLiteral("0 Schriften in der Druckliste "));
+    showPrintListCount(0);
 
     if (List_Fonts->count() > 0) {
         const QString first = List_Fonts->item(0)->text();
@@ -83,18 +64,17 @@ void Glyphana::Form_Load()
         ZeigeSchrift->setText(first);
     }
 
-    txt_Überschrift->setText(m_settings.read(SettingKey::Titel));
+    txt_Überschrift->setText(m_settings.text(SettingKey::Titel));
 
     for (int i = 0; i < 2; ++i) {
-        if (const auto color = storedColor(m_settings.read(SettingsStore::colorKey(i))))
-            setTextColor(txt_Color[i], *color);
+        if (const auto color = m_settings.color(SettingsStore::colorKey(i)))
+            showColor(i, *color);
     }
 
-    if (const auto now = checkState(m_settings.read(SettingKey::Check_Now)); now && *now != Check_Now->checkState()) {
-        Check_Now->setCheckState(*now);
-        Check_Now_Click();
-    }
+    if (const auto now = m_settings.flag(SettingKey::Check_Now))
+        Check_Now->setChecked(*now);
 
     hideWhatLiesBeyondTheEdge();
+    m_loading = false;
     emit loaded();
 }

@@ -6,6 +6,7 @@
 #include "controls/flatbutton.h"
 #include "controls/sortedcombobox.h"
 #include "controls/spinbuttons.h"
+#include "mainwindow/layouts.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
@@ -16,25 +17,27 @@
 
 namespace {
 constexpr quint32 White = 0x00FFFFFF;
-constexpr quint32 LightGrey = 0x00E0E0E0;
-constexpr int SampleDisplayBasePoints = 23;
-
-QString checkText(const QCheckBox *box)
-{
-    return box->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
-}
 } // namespace
 
 void Glyphana::connectOptionHandlers()
 {
-    for (int i = 0; i < int(Option_Testdruck.size()); ++i)
-        connect(Option_Testdruck[i], &QRadioButton::clicked, this, [this, i] { Option_Testdruck_Click(i); });
-    connect(Check_Fett, &QCheckBox::clicked, this, &Glyphana::Check_Fett_Click);
-    connect(Check_Now, &QCheckBox::clicked, this, &Glyphana::Check_Now_Click);
+    // The handlers follow the state, not the click: a key, a click and an
+    // accessibility action (which calls toggle() and emits no clicked) all
+    // change the state, and each change runs its handler once.
+    for (int i = 0; i < int(Option_Testdruck.size()); ++i) {
+        connect(Option_Testdruck[i], &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on)
+                Option_Testdruck_Click(i);
+        });
+    }
+    connect(Check_Fett, &QCheckBox::toggled, this, &Glyphana::Check_Fett_Click);
+    connect(Check_Now, &QCheckBox::toggled, this, &Glyphana::Check_Now_Click);
+    // The lists change their current entry also when the census inserts
+    // names; only a choice is stored.
     connect(Combo_SArt, &QComboBox::activated, this,
-            [this] { m_settings.write(SettingKey::Still, Combo_SArt->currentText()); });
+            [this] { m_settings.writeText(SettingKey::Still, Combo_SArt->currentText()); });
     connect(SGröße, &QComboBox::activated, this,
-            [this] { m_settings.write(SettingKey::FontSize, SGröße->currentText()); });
+            [this] { m_settings.writeNumber(SettingKey::FontSize, SGröße->currentData().toInt()); });
     for (int i = 0; i < int(cmd_Color.size()); ++i)
         connect(cmd_Color[i], &FlatButton::clicked, this, [this, i] { cmd_Color_Click(i); });
     connect(UpDown, &SpinButtons::valueChanged, this, &Glyphana::UpDown_Change);
@@ -45,28 +48,35 @@ void Glyphana::Option_Testdruck_Click(int index)
     const bool handEntered = index == int(SampleKind::HandEntered);
     setColor(txt_Handvorgabe, QPalette::Base, colorFromBgr(handEntered ? White : LightGrey));
     txt_Handvorgabe->setEnabled(handEntered);
-    m_settings.write(SettingKey::Print_Art, QString::number(index));
+    if (!m_loading)
+        m_settings.writeNumber(SettingKey::Print_Art, index);
 }
 
 void Glyphana::Check_Fett_Click()
 {
-    m_settings.write(SettingKey::Check_Fett, checkText(Check_Fett));
+    if (!m_loading)
+        m_settings.writeFlag(SettingKey::Check_Fett, Check_Fett->isChecked());
 }
 
 void Glyphana::Check_Now_Click()
 {
-    m_settings.write(SettingKey::Check_Now, checkText(Check_Now));
+    if (!m_loading)
+        m_settings.writeFlag(SettingKey::Check_Now, Check_Now->isChecked());
 }
 
 void Glyphana::cmd_Color_Click(int index)
 {
-    QLabel *shown = txt_Color[index];
-    const QColor current = shown->palette().color(QPalette::WindowText);
-    const QColor chosen = QColorDialog::getColor(current, this);
+    const QColor chosen = QColorDialog::getColor(m_colors[index], this);
     if (!chosen.isValid())
         return;
-    setTextColor(shown, chosen);
-    m_settings.write(SettingsStore::colorKey(index), QString::number(bgrFromColor(chosen)));
+    showColor(index, chosen);
+    m_settings.writeColor(SettingsStore::colorKey(index), chosen);
+}
+
+void Glyphana::showColor(int index, const QColor &color)
+{
+    m_colors[index] = color;
+    setTextColor(txt_Color[index], color);
 }
 
 void Glyphana::UpDown_Change(int value)

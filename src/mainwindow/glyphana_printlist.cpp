@@ -20,9 +20,9 @@ void Glyphana::connectPrintListHandlers()
     connect(List_Fonts, &QListWidget::itemActivated, this, &Glyphana::List_Fonts_Click);
 }
 
-void Glyphana::updatePrintListCount()
+void Glyphana::showPrintListCount(int count)
 {
-    txt_Schriften[1]->setText(QString::number(List_zuDrucken->count()) + QStringLiteral(" Schriften in der Druckliste "));
+    txt_Schriften[1]->setText(QString::number(count) + QStringLiteral(" Schriften in der Druckliste "));
 }
 
 void Glyphana::cmd_TeilEinfuegen_Click()
@@ -49,20 +49,20 @@ void Glyphana::cmd_TeilEinfuegen_Click()
         listed.insert(name);
         List_zuDrucken->addSorted(name);
     }
-    updatePrintListCount();
+    showPrintListCount(List_zuDrucken->count());
 }
 
 void Glyphana::cmd_AlleEinfuegen_Click()
 {
     List_zuDrucken->clear();
     List_zuDrucken->addItems(List_Fonts->names());
-    updatePrintListCount();
+    showPrintListCount(List_zuDrucken->count());
 }
 
 void Glyphana::cmd_Clear_Click()
 {
     List_zuDrucken->clear();
-    txt_Schriften[1]->setText(QStringLiteral("0 Schriften in der Druckliste "));
+    showPrintListCount(0);
 }
 
 void Glyphana::List_Fonts_Click()

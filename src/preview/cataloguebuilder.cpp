@@ -12,7 +12,6 @@ const QString LineBreak = QStringLiteral("\r\n");
 const QString Rule = QString(113, QLatin1Char('_'));
 const QString FooterTypeface = QStringLiteral("Arial");
 const QString DefaultTypeface = QStringLiteral("Arial");
-constexpr int DefaultSampleSize = 20;
 constexpr int HeadingSize = 10;
 constexpr int TitleSize = 14;
 constexpr int FooterSize = 8;
@@ -26,11 +25,15 @@ constexpr std::array<char16_t, 32> Windows1252High{
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-int sampleSizeFrom(const QString &text)
+// A paragraph takes its direction from its text unless told otherwise, and a
+// Hebrew or Arabic family name would move its line to the right margin. The
+// catalogue is a left-aligned list: every paragraph runs left to right, while
+// the name inside is still ordered as its script wants.
+QTextBlockFormat leftToRight()
 {
-    bool ok = false;
-    const int points = text.trimmed().toInt(&ok);
-    return ok && points > 0 ? points : DefaultSampleSize;
+    QTextBlockFormat format;
+    format.setLayoutDirection(Qt::LeftToRight);
+    return format;
 }
 } // namespace
 
@@ -42,7 +45,7 @@ CatalogueBuilder::CatalogueBuilder(QTextDocument *document, const PrintOptions &
       m_now(now),
       m_locale(locale),
       m_headingTypeface(options.headingTypeface.isEmpty() ? DefaultTypeface : options.headingTypeface),
-      m_sampleSize(sampleSizeFrom(options.sampleSize))
+      m_sampleSize(options.sampleSize)
 {
 }
 
@@ -74,6 +77,7 @@ void CatalogueBuilder::start()
 {
     m_document->clear();
     m_cursor = QTextCursor(m_document);
+    m_cursor.setBlockFormat(leftToRight());
     m_format = QTextCharFormat();
     m_next = 0;
     m_finished = false;
@@ -148,7 +152,11 @@ void CatalogueBuilder::appendFooter()
 // fill its gaps from other fonts and hide them.
 void CatalogueBuilder::setTypeface(const QString &family, bool ownGlyphsOnly)
 {
-    m_format.setFontFamilies(QStringList{family});
+    // Set as one name rather than a list of one: the document keeps each
+    // distinct format once, finding it by a hash that counts a list by its type
+    // alone, so with lists every family's format would be compared with every
+    // other's, which grows with the square of the families. The font is the same.
+    m_format.setProperty(QTextFormat::FontFamilies, family);
     if (ownGlyphsOnly)
         m_format.setFontStyleStrategy(QFont::NoFontMerging);
     else
@@ -191,7 +199,7 @@ void CatalogueBuilder::append(const QString &text)
 void CatalogueBuilder::endParagraph()
 {
     m_cursor.setBlockCharFormat(m_format);
-    m_cursor.insertBlock(QTextBlockFormat(), m_format);
+    m_cursor.insertBlock(leftToRight(), m_format);
 }
 
 void buildCatalogue(QTextDocument *document, const PrintOptions &options, const QStringList &fontNames,

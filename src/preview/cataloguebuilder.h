@@ -27,6 +27,7 @@ public:
 
     bool isFinished() const { return m_finished; }
     int fontsWritten() const { return m_next; }
+    int fontCount() const { return int(m_fontNames.size()); }
 
     // The sample line of `kind` for the font `fontName`.
     static QString sampleLine(SampleKind kind, const QString &fontName, const QString &handEntered);

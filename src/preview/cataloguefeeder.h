@@ -7,7 +7,9 @@
 #include <QObject>
 #include <QTimer>
 
+class FontRelease;
 class QTextEdit;
+class QWidget;
 
 class CatalogueFeeder : public QObject
 {
@@ -19,18 +21,21 @@ public:
     // Writes the header and the blocks that fill a first screen, then goes on
     // in the background.
     void start();
-    // Writes everything that is still missing, at once.
-    void finish();
+    // Goes on writing at full pace under a progress window until the
+    // catalogue is complete; false if the user cancelled the wait.
+    bool completeUnderProgress(QWidget *window);
     void stop();
     bool isFinished() const { return m_builder.isFinished(); }
 
 signals:
     void finished();
+    void progressed(int fontsWritten);
 
 private:
     void feed();
 
     QTextEdit *m_view;
     CatalogueBuilder m_builder;
+    FontRelease *m_fontRelease;
     QTimer m_timer;
 };

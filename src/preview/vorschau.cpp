@@ -4,6 +4,7 @@
 #include "app/twips.h"
 #include "controls/designlayout.h"
 #include "controls/flatbutton.h"
+#include "controls/readablelabel.h"
 #include "preview/cataloguefeeder.h"
 #include "printjob/printjob.h"
 
@@ -20,7 +21,6 @@ constexpr int ClientHeightTwips = 6570;
 // The window's outer height is its client height plus title bar, menu bar and
 // frame as the layout below counts them.
 constexpr int PreviewFrameHeightTwips = 760;
-constexpr quint32 DarkRed = bgr(192, 0, 0);
 constexpr int PrintGlyph = 30;
 constexpr int BackGlyph = 10;
 
@@ -113,11 +113,10 @@ void Vorschau::createControls()
     cmd_Ende = place(new FlatButton(QStringLiteral("zurück"), BackGlyph, w), QStringLiteral("cmd_Ende"),
                      twipsRect(7260, 6120, 1425, 390));
 
-    txt_Error = place(new QLabel(QStringLiteral("Info über fehler...."), w), QStringLiteral("txt_Error"),
+    txt_Error = place(new ReadableLabel(QStringLiteral("Status"), w), QStringLiteral("txt_Error"),
                       twipsRect(60, 6150, 3855, 345));
-    txt_Error->setTextFormat(Qt::PlainText);
+    txt_Error->setText(QStringLiteral("Info über fehler...."));
     setTextColor(txt_Error, colorFromBgr(DarkRed));
-    txt_Error->setAccessibleName(QStringLiteral("Status"));
 }
 
 bool Vorschau::isCatalogueComplete() const
@@ -158,7 +157,8 @@ void Vorschau::Form_Resize()
 // background build has not written yet is written first.
 void Vorschau::printCatalogue()
 {
-    m_feeder->finish();
+    if (!m_feeder->completeUnderProgress(this))
+        return;
     const auto showOutcome = [this](const PrintOutcome &outcome) {
         setTextColor(txt_Error, outcome.kind == PrintOutcome::Done ? QColor(Qt::black) : colorFromBgr(DarkRed));
         txt_Error->setTextFormat(Qt::PlainText);

@@ -3,6 +3,7 @@
 #include "app/appinfo.h"
 
 #include <QCloseEvent>
+#include <QProgressBar>
 #include <QPushButton>
 
 PrintProgressWindow::PrintProgressWindow(QWidget *parent)
@@ -14,6 +15,8 @@ PrintProgressWindow::PrintProgressWindow(QWidget *parent)
     setAutoClose(false);
     setMinimumDuration(0);
     setCancelButton(m_cancelButton);
+    if (auto *bar = findChild<QProgressBar *>())
+        bar->setAccessibleName(QStringLiteral("Druckfortschritt"));
     // QProgressDialog hides itself when its button says "canceled"; this window
     // waits for the job, so the button asks the job to stop and nothing more.
     m_cancelButton->disconnect(this);

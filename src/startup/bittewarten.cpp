@@ -1,5 +1,6 @@
 #include "startup/bittewarten.h"
 
+#include "app/appinfo.h"
 #include "app/twips.h"
 #include "controls/designlayout.h"
 #include "controls/sortedcombobox.h"
@@ -23,6 +24,8 @@ BitteWarten::BitteWarten(const FontSource &fonts, QWidget *parent)
     : QFrame(parent, Qt::SplashScreen | Qt::FramelessWindowHint), m_fonts(fonts)
 {
     setObjectName(QStringLiteral("BitteWarten"));
+    // A window without a title bar has no caption for a screen reader to read.
+    setAccessibleName(AppTitle + QStringLiteral(" wird gestartet"));
     setFrameStyle(QFrame::Panel | QFrame::Raised);
     setLineWidth(2);
     setFixedSize(twips(3360), twips(1230));
@@ -41,6 +44,7 @@ BitteWarten::BitteWarten(const FontSource &fonts, QWidget *parent)
     Logo->setObjectName(QStringLiteral("Logo"));
     Logo->setGeometry(twipsRect(60, 30, 480, 480));
     Logo->setPixmap(QIcon(QStringLiteral(":/images/appicon.png")).pixmap(32, 32));
+    Logo->setAccessibleName(QStringLiteral("Programmsymbol"));
 
     ProgressBar = new QProgressBar(this);
     ProgressBar->setObjectName(QStringLiteral("ProgressBar"));

@@ -1,21 +1,10 @@
 #include "web/openvendorsite.h"
 
 #include "app/appinfo.h"
+#include "controls/waitcursor.h"
 
-#include <QApplication>
 #include <QDesktopServices>
 #include <QUrl>
-
-namespace {
-
-struct WaitCursor {
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
-};
-
-}
 
 void OpenVendorSite()
 {

@@ -1,11 +1,15 @@
 #include "web/versiondownload.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QNetworkAccessManager>
+#include <QNetworkProxyFactory>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QStringDecoder>
 #include <QTimer>
+
+#include <memory>
 
 namespace {
 
@@ -23,6 +27,79 @@ QString decode(const QByteArray &body)
     return utf8.hasError() ? QString::fromLatin1(body) : text;
 }
 
+// Asks the desktop (its proxy settings, or http_proxy and https_proxy) anew for
+// each request, so a change made while the program runs counts.
+class SystemProxyFactory : public QNetworkProxyFactory {
+public:
+    QList<QNetworkProxy> queryProxy(const QNetworkProxyQuery &query) override
+    {
+        return systemProxyForQuery(query);
+    }
+};
+
+// Sets `cutOff` when the download was stopped here rather than ended by the server.
+QString download(QNetworkAccessManager &manager, const QUrl &url, int timeout, bool &cutOff)
+{
+    QNetworkRequest request(url);
+    request.setTransferTimeout(timeout);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::UserVerifiedRedirectPolicy);
+    // A body that is not packed cannot unpack into a huge one; one that comes
+    // packed all the same is refused.
+    request.setRawHeader("Accept-Encoding", "identity");
+    const std::unique_ptr<QNetworkReply> owner(manager.get(request));
+    QNetworkReply *reply = owner.get();
+    reply->setReadBufferSize(VersionDownload::MaxBodySize + 1);
+
+    QByteArray body;
+    auto cut = [&cutOff, reply] {
+        cutOff = true;
+        reply->abort();
+    };
+    auto take = [&body, reply] { body += reply->read(VersionDownload::MaxBodySize + 1 - body.size()); };
+
+    QObject::connect(reply, &QNetworkReply::redirected, reply, [reply, cut](const QUrl &target) {
+        if (isWebScheme(target))
+            emit reply->redirectAllowed();
+        else
+            cut();
+    });
+    QObject::connect(reply, &QNetworkReply::metaDataChanged, reply, [reply, cut] {
+        const QByteArray encoding = reply->rawHeader("Content-Encoding").trimmed().toLower();
+        if (!encoding.isEmpty() && encoding != "identity")
+            cut();
+    });
+    QObject::connect(reply, &QNetworkReply::readyRead, reply, [&body, &cutOff, take, cut] {
+        if (cutOff)
+            return;
+        take();
+        if (body.size() > VersionDownload::MaxBodySize)
+            cut();
+    });
+
+    // The transfer time-out only counts silence; a server that trickles bytes
+    // or sends an endless header must not hold the window longer than the
+    // same time in all.
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, reply, cut);
+    deadline.start(timeout);
+
+    QEventLoop loop;
+    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    if (!reply->isFinished())
+        loop.exec();
+
+    if (cutOff || reply->error() != QNetworkReply::NoError)
+        return {};
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (status < 200 || status > 299)
+        return {};
+    take();
+    if (body.size() > VersionDownload::MaxBodySize)
+        return {};
+    return decode(body);
+}
+
 }
 
 VersionDownload::VersionDownload(QUrl url, int timeoutMilliseconds)
@@ -32,54 +109,14 @@ VersionDownload::VersionDownload(QUrl url, int timeoutMilliseconds)
 
 QString VersionDownload::fetch() const
 {
-    QNetworkAccessManager manager;
-    QNetworkRequest request(m_url);
-    request.setTransferTimeout(m_timeout);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::UserVerifiedRedirectPolicy);
-    QNetworkReply *reply = manager.get(request);
-    reply->setReadBufferSize(MaxBodySize + 1);
-
-    QByteArray body;
-    bool refused = false;
-    auto refuse = [&refused, reply] {
-        refused = true;
-        reply->abort();
-    };
-    auto take = [&body, reply] { body += reply->read(MaxBodySize + 1 - body.size()); };
-
-    QObject::connect(reply, &QNetworkReply::redirected, reply, [reply, refuse](const QUrl &target) {
-        if (isWebScheme(target))
-            emit reply->redirectAllowed();
-        else
-            refuse();
-    });
-    QObject::connect(reply, &QNetworkReply::readyRead, reply, [&body, &refused, take, refuse] {
-        if (refused)
-            return;
-        take();
-        if (body.size() > MaxBodySize)
-            refuse();
-    });
-
-    // The transfer time-out only counts silence; a server that trickles bytes
-    // must not hold the window longer than the same time in all.
-    QTimer deadline;
-    deadline.setSingleShot(true);
-    QObject::connect(&deadline, &QTimer::timeout, reply, refuse);
-    deadline.start(m_timeout);
-
-    QEventLoop loop;
-    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    if (!reply->isFinished())
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
-
-    if (refused || reply->error() != QNetworkReply::NoError)
-        return {};
-    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (status < 200 || status > 299)
-        return {};
-    take();
-    if (body.size() > MaxBodySize)
-        return {};
-    return decode(body);
+    auto manager = std::make_unique<QNetworkAccessManager>();
+    manager->setProxyFactory(new SystemProxyFactory);
+    bool cutOff = false;
+    const QString text = download(*manager, m_url, m_timeout, cutOff);
+    // Destroying a manager waits up to 5 s for its network thread, and a
+    // server that never stops sending keeps that thread busy: such a manager
+    // stays until the program ends, and the next check gets a new one.
+    if (cutOff)
+        manager.release()->setParent(QCoreApplication::instance());
+    return text;
 }

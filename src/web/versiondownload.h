@@ -10,10 +10,11 @@ public:
     static constexpr qint64 MaxBodySize = 64 * 1024;
     static constexpr int DefaultTimeout = 60000;
 
+    // `timeoutMilliseconds` bounds the whole download, however the server behaves.
     explicit VersionDownload(QUrl url, int timeoutMilliseconds = DefaultTimeout);
 
-    // Waits in a local event loop that keeps user input away from every window
-    // but lets them repaint; the mouse pointer stays as it is.
+    // Waits in a local event loop that lets windows repaint; the caller keeps
+    // user input away. The request goes through the desktop's proxy, if any.
     QString fetch() const;
 
 private:

@@ -1,6 +1,8 @@
 #include "mainwindowfixture.h"
 
+#include "about/copyright.h"
 #include "app/twips.h"
+#include "controls/clickableimage.h"
 #include "controls/flatbutton.h"
 #include "controls/sortedcombobox.h"
 #include "controls/sortedlistwidget.h"
@@ -22,12 +24,14 @@ struct Geometry {
     int glyph;
     bool panelShown;
     bool spinShown;
+    // What a screen reader says pressing cmd_More does.
+    QString moreName;
 };
 
 Geometry geometryOf(const Glyphana &window)
 {
     return {window.width(), window.UpDown->x(), window.ZeigeSchrift->width(), window.cmd_More->glyph(),
-            window.Combo_SArt->isVisible(), window.UpDown->isVisible()};
+            window.Combo_SArt->isVisible(), window.UpDown->isVisible(), window.cmd_More->accessibleName()};
 }
 
 void compareGeometry(const Geometry &actual, const Geometry &expected)
@@ -38,6 +42,15 @@ void compareGeometry(const Geometry &actual, const Geometry &expected)
     QCOMPARE(actual.glyph, expected.glyph);
     QCOMPARE(actual.panelShown, expected.panelShown);
     QCOMPARE(actual.spinShown, expected.spinShown);
+    QCOMPARE(actual.moreName, expected.moreName);
+}
+
+const QString ShowOptions = QStringLiteral("Druckoptionen einblenden");
+const QString HideOptions = QStringLiteral("Druckoptionen ausblenden");
+
+QImage looks(QWidget *control)
+{
+    return control->grab().toImage();
 }
 } // namespace
 
@@ -46,6 +59,7 @@ class CommandsTest : public QObject
     Q_OBJECT
 
 private slots:
+    void cleanup() { m_modal.cleanup(); }
     void init() { testEnvironment().clearSettings(); }
 
     void moreSwitchesBetweenNarrowAndWide();
@@ -53,17 +67,21 @@ private slots:
     void emptyPrintListIsRefused();
     void previewShowsTheCurrentOptionsEachTime();
     void acceleratorsWorkFromTheKeyboard();
+    void spinAndLogoShowTheFocusAndTheLogoOpensTheAboutWindow();
+
+private:
+    ModalDriver m_modal{this};
 };
 
 void CommandsTest::moreSwitchesBetweenNarrowAndWide()
 {
     const auto window = loadedMainWindow();
     window->show();
-    const Geometry narrow{twips(8820 - 90), twips(8430), twips(7995), 73, false, true};
+    const Geometry narrow{twips(8820 - 90), twips(8430), twips(7995), 73, false, true, ShowOptions};
     compareGeometry(geometryOf(*window), narrow);
 
     window->cmd_More->click();
-    compareGeometry(geometryOf(*window), {twips(11970 - 90), twips(11610), twips(11175), 72, true, true});
+    compareGeometry(geometryOf(*window), {twips(11970 - 90), twips(11610), twips(11175), 72, true, true, HideOptions});
     QCOMPARE(window->UpDown->x() - (window->ZeigeSchrift->x() + window->ZeigeSchrift->width()), 1);
     QVERIFY(window->cmd_More->text().isEmpty());
     QVERIFY(window->txt_Color[1]->isVisible());
@@ -85,7 +103,7 @@ void CommandsTest::closingWideStartsNarrowAgain()
     }
     const auto window = loadedMainWindow();
     window->show();
-    compareGeometry(geometryOf(*window), {twips(8820 - 90), twips(8430), twips(7995), 73, false, true});
+    compareGeometry(geometryOf(*window), {twips(8820 - 90), twips(8430), twips(7995), 73, false, true, ShowOptions});
     window->close();
 }
 
@@ -159,6 +177,39 @@ void CommandsTest::acceleratorsWorkFromTheKeyboard()
     QTest::keyClick(window.get(), Qt::Key_S, Qt::AltModifier);
     QTRY_VERIFY(!window->isVisible());
     QCOMPARE(testEnvironment().storedValue(QStringLiteral("Titel")), QStringLiteral("Schriftenübersicht"));
+}
+
+void CommandsTest::spinAndLogoShowTheFocusAndTheLogoOpensTheAboutWindow()
+{
+    const auto window = loadedMainWindow();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    window->activateWindow();
+    QTRY_VERIFY(window->isActiveWindow());
+    const QImage spinAlone = looks(window->UpDown);
+    const QImage logoAlone = looks(window->Logo);
+
+    window->cmd_Drucken->setFocus();
+    QTest::keyClick(window->cmd_Drucken, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), window->UpDown);
+    QVERIFY(looks(window->UpDown) != spinAlone);
+
+    window->cmd_More->setFocus();
+    QTest::keyClick(window->cmd_More, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), window->Logo);
+    QVERIFY(looks(window->Logo) != logoAlone);
+    QVERIFY(looks(window->UpDown) == spinAlone);
+
+    for (Qt::Key key : {Qt::Key_Space, Qt::Key_Return}) {
+        bool aboutOpened = false;
+        whenModal<Copyright>([&aboutOpened](Copyright *about) {
+            aboutOpened = true;
+            about->cmdOK->click();
+        });
+        QTest::keyClick(window->Logo, key);
+        QVERIFY2(aboutOpened, qPrintable(QKeySequence(key).toString()));
+    }
+    window->close();
 }
 
 LETTERLOOM_TEST_MAIN(CommandsTest)

@@ -10,6 +10,8 @@
 
 #include <QAccessible>
 #include <QAction>
+#include <QDir>
+#include <QFile>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -19,13 +21,53 @@
 #include <QRadioButton>
 #include <QSettings>
 
+namespace {
+QByteArray settingsBytes()
+{
+    QFile file(testEnvironment().settingsFile());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Notices every message box shown while it lives and closes it at once, so
+// that a box that should not appear ends the test as a failure, not a hang.
+class MessageBoxWatch : public QObject
+{
+public:
+    MessageBoxWatch() { qApp->installEventFilter(this); }
+    ~MessageBoxWatch() override { qApp->removeEventFilter(this); }
+    QStringList texts;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *box = qobject_cast<QMessageBox *>(watched);
+        if (box && event->type() == QEvent::Show) {
+            texts.append(box->text());
+            QMetaObject::invokeMethod(box, &QDialog::reject, Qt::QueuedConnection);
+        }
+        return false;
+    }
+};
+
+void writeSettingsBytes(const QByteArray &contents)
+{
+    QFile file(testEnvironment().settingsFile());
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(contents), contents.size());
+}
+} // namespace
+
 class LoadTest : public QObject
 {
     Q_OBJECT
 
 private slots:
     void init() { testEnvironment().clearSettings(); }
-    void cleanup() { testEnvironment().redirectSettings(); }
+    void cleanup()
+    {
+        testEnvironment().redirectSettings();
+        m_modal.cleanup();
+    }
 
     void firstStartShowsTheDefaults();
     void storedOptionsComeBack();
@@ -35,8 +77,14 @@ private slots:
     void windowIsFixedNarrowWithItsMenu();
     void closingStoresTheTitle_data();
     void closingStoresTheTitle();
+    void storedFileKeepsWhatTheProgramDoesNotChange_data();
+    void storedFileKeepsWhatTheProgramDoesNotChange();
     void failedWriteWarnsOncePerRun();
+    void lockThatCannotBeTakenNeitherHangsNorStopsTheProgram();
     void everyControlHasAnAccessibleNameAndTabOrder();
+
+private:
+    ModalDriver m_modal{this};
 };
 
 void LoadTest::firstStartShowsTheDefaults()
@@ -61,6 +109,8 @@ void LoadTest::firstStartShowsTheDefaults()
     QCOMPARE(window->ZeigeSchrift->font().pointSizeF(), 19.5);
     QCOMPARE(window->SeitenZahl->text(), QStringLiteral("Benötigt 0 A4 Seiten"));
     QCOMPARE(window->UpDown->value(), 0);
+    // Loading applies the stored values; it has nothing to write back.
+    QVERIFY(!QFile::exists(testEnvironment().settingsFile()));
 }
 
 void LoadTest::storedOptionsComeBack()
@@ -135,7 +185,7 @@ void LoadTest::loadingTwiceKeepsFifteenSizes()
     const auto window = loadedMainWindow();
     window->Form_Load();
     QCOMPARE(window->SGröße->count(), 15);
-    QCOMPARE(listEntries(window->List_Fonts).size(), 3);
+    QCOMPARE(window->List_Fonts->names().size(), 3);
     QCOMPARE(window->Combo_SArt->count(), 3);
 }
 
@@ -197,6 +247,46 @@ void LoadTest::closingStoresTheTitle()
     QCOMPARE(next->txt_Überschrift->text(), title);
 }
 
+void LoadTest::storedFileKeepsWhatTheProgramDoesNotChange_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QString>("title");
+
+    const QByteArray ours = QByteArrayLiteral("[Typecaddy]\nTitel=Katalog\n");
+    QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBF" + ours) << QStringLiteral("Katalog");
+    QTest::newRow("random bytes") << (QByteArrayLiteral("\x9C\x01\xFF=\x00\x7F]\xC3\n") + ours) << QStringLiteral("Katalog");
+    QTest::newRow("foreign group with invalid UTF-8")
+        << QByteArray("; von Hand\r\n[Andere Werkzeuge]\nName=Caf\xE9 \xFF\xFE\nListe=a, b\n\n" + ours)
+        << QStringLiteral("Katalog");
+    const QString longTitle = QStringLiteral("Schriftenübersicht Nummer ").repeated(1600).left(40000);
+    QTest::newRow("40,000-character title") << ("[Typecaddy]\nTitel=" + longTitle.toUtf8() + '\n') << longTitle;
+    QTest::newRow("hand-written comma title") << QByteArrayLiteral("[Typecaddy]\nTitel=Hallo, Welt\n")
+                                              << QStringLiteral("Hallo, Welt");
+    QTest::newRow("title with invalid UTF-8") << QByteArrayLiteral("[Typecaddy]\nTitel=Caf\xE9\n")
+                                              << QStringLiteral("Caf\uFFFD");
+}
+
+void LoadTest::storedFileKeepsWhatTheProgramDoesNotChange()
+{
+    // A run that changes one option and closes must leave every other byte
+    // as it was, report no failure, and come back the same the next time.
+    QFETCH(QByteArray, before);
+    QFETCH(QString, title);
+    writeSettingsBytes(before);
+    const QByteArray after = before + "Check_Fett=1\n";
+    for (int run = 0; run < 2; ++run) {
+        const MessageBoxWatch boxes;
+        const auto window = loadedMainWindow();
+        QCOMPARE(window->txt_Überschrift->text(), title);
+        QCOMPARE(window->Check_Fett->isChecked(), run == 1);
+        if (run == 0)
+            window->Check_Fett->click();
+        window->close();
+        QCOMPARE(boxes.texts, QStringList());
+        QCOMPARE(settingsBytes(), after);
+    }
+}
+
 void LoadTest::failedWriteWarnsOncePerRun()
 {
     const auto window = loadedMainWindow();
@@ -214,18 +304,41 @@ void LoadTest::failedWriteWarnsOncePerRun()
     QCOMPARE(warning.text, QStringLiteral("Die Einstellungen konnten nicht gespeichert werden.\n")
                                + blocker + QStringLiteral("/config/Made by Orvik.ini"));
 
-    SeenMessage again;
-    answerMessageBox(again, QMessageBox::Ok);
+    const MessageBoxWatch boxes;
     window->Check_Fett->click();
     window->Option_Testdruck[2]->click();
-    QTest::qWait(100);
-    QVERIFY(!again.shown);
+    QCOMPARE(boxes.texts, QStringList());
     QVERIFY(window->Option_Testdruck[2]->isChecked());
 
     // Once the folder can be written again, so can the options.
     testEnvironment().redirectSettings();
     window->Check_Fett->click();
     QCOMPARE(testEnvironment().storedValue(QStringLiteral("Check_Fett")), QStringLiteral("1"));
+    window->close();
+}
+
+void LoadTest::lockThatCannotBeTakenNeitherHangsNorStopsTheProgram()
+{
+    // A folder where the lock file belongs can never be taken as a lock.
+    testEnvironment().writeSettings({{QStringLiteral("Print_Art"), QStringLiteral("3")}});
+    const QString lock = testEnvironment().settingsFile() + QStringLiteral(".lock");
+    QVERIFY(QDir().mkpath(lock));
+    const QByteArray before = settingsBytes();
+
+    const auto window = loadedMainWindow();
+    window->show();
+    QVERIFY(window->Option_Testdruck[3]->isChecked());
+    SeenMessage warning;
+    answerMessageBox(warning, QMessageBox::Ok);
+    window->Check_Fett->click();
+    QVERIFY(warning.shown);
+    QVERIFY(warning.text.startsWith(QStringLiteral("Die Einstellungen konnten nicht gespeichert werden.\n")));
+    QVERIFY(window->Check_Fett->isChecked());
+    QCOMPARE(settingsBytes(), before);
+
+    QVERIFY(QDir(lock).removeRecursively());
+    window->Check_Now->click();
+    QCOMPARE(testEnvironment().storedValue(QStringLiteral("Check_Now")), QStringLiteral("0"));
     window->close();
 }
 

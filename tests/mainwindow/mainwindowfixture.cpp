@@ -22,14 +22,6 @@ std::unique_ptr<Glyphana> loadedMainWindow(const QStringList &fonts)
     return window;
 }
 
-QStringList listEntries(const QListWidget *list)
-{
-    QStringList entries;
-    for (int row = 0; row < list->count(); ++row)
-        entries.append(list->item(row)->text());
-    return entries;
-}
-
 QColor textColor(const QLabel *label)
 {
     return label->palette().color(QPalette::WindowText);

@@ -10,5 +10,4 @@
 
 QStringList liberationFonts();
 std::unique_ptr<Glyphana> loadedMainWindow(const QStringList &fonts = liberationFonts());
-QStringList listEntries(const class QListWidget *list);
 QColor textColor(const class QLabel *label);

@@ -59,7 +59,7 @@ void PrintListTest::addMarkedAddsEachNameOnceAndKeepsMarks()
     const auto window = loadedMainWindow();
     mark(window->List_Fonts, {QStringLiteral("Liberation Serif"), QStringLiteral("Liberation Mono")});
     window->cmd_TeilEinfügen->click();
-    QCOMPARE(listEntries(window->List_zuDrucken),
+    QCOMPARE(window->List_zuDrucken->names(),
              (QStringList{QStringLiteral("Liberation Mono"), QStringLiteral("Liberation Serif")}));
     QCOMPARE(window->txt_Schriften[1]->text(), QStringLiteral("2 Schriften in der Druckliste "));
     QCOMPARE(marked(window->List_Fonts),
@@ -70,7 +70,7 @@ void PrintListTest::addMarkedAddsEachNameOnceAndKeepsMarks()
 
     mark(window->List_Fonts, {QStringLiteral("Liberation Sans")});
     window->cmd_TeilEinfügen->click();
-    QCOMPARE(listEntries(window->List_zuDrucken), listEntries(window->List_Fonts));
+    QCOMPARE(window->List_zuDrucken->names(), window->List_Fonts->names());
     QCOMPARE(window->txt_Schriften[1]->text(), QStringLiteral("3 Schriften in der Druckliste "));
 }
 
@@ -84,7 +84,7 @@ void PrintListTest::addMarkedComparesExactlyWithCase()
     // The duplicate font-list entry is added once; case and blanks count.
     QCOMPARE(window->List_zuDrucken->count(), 4);
     QCOMPARE(window->txt_Schriften[1]->text(), QStringLiteral("4 Schriften in der Druckliste "));
-    QCOMPARE(listEntries(window->List_zuDrucken).count(QStringLiteral("Delta")), 1);
+    QCOMPARE(window->List_zuDrucken->names().count(QStringLiteral("Delta")), 1);
 }
 
 void PrintListTest::addMarkedWithNothingMarkedRewritesTheCount()
@@ -104,7 +104,7 @@ void PrintListTest::addAllReplacesThePrintList()
     window->cmd_TeilEinfügen->click();
     window->cmd_AlleEinfügen->click();
     window->cmd_AlleEinfügen->click();
-    QCOMPARE(listEntries(window->List_zuDrucken), listEntries(window->List_Fonts));
+    QCOMPARE(window->List_zuDrucken->names(), window->List_Fonts->names());
     QCOMPARE(window->txt_Schriften[1]->text(), QStringLiteral("3 Schriften in der Druckliste "));
     QCOMPARE(marked(window->List_Fonts), QStringList{QStringLiteral("Liberation Sans")});
 }

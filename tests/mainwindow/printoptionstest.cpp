@@ -6,18 +6,31 @@
 #include "fixtures/modaldriver.h"
 #include "fixtures/testmain.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 
 namespace {
+// Steps through the closed list with the arrow keys, as a user does.
 void chooseEntry(QComboBox *box, const QString &text)
 {
-    box->setCurrentIndex(box->findText(text));
-    emit box->activated(box->currentIndex());
+    const int target = box->findText(text);
+    QVERIFY(target >= 0);
+    while (box->currentIndex() < target)
+        QTest::keyClick(box, Qt::Key_Down);
+    while (box->currentIndex() > target)
+        QTest::keyClick(box, Qt::Key_Up);
+}
+
+QByteArray settingsBytes()
+{
+    QFile file(testEnvironment().settingsFile());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QString stored(const char *key)
@@ -31,9 +44,12 @@ class PrintOptionsTest : public QObject
     Q_OBJECT
 
 private slots:
+    void cleanup() { m_modal.cleanup(); }
     void init() { testEnvironment().clearSettings(); }
 
     void eachChangeIsStoredAtOnce();
+    void accessibilityActionsAreStored_data();
+    void accessibilityActionsAreStored();
     void sampleKindSwitchesTheHandEntryBox();
     void colourDialogStoresOnlyAChosenColour_data();
     void colourDialogStoresOnlyAChosenColour();
@@ -42,6 +58,10 @@ private slots:
     void optionsDoNotTouchTheSampleDisplay();
     void roundTripThroughTheSettingsFile();
     void printOptionsReadTheControls();
+    void sizeOutsideTheListPrintsAtTheDefault();
+
+private:
+    ModalDriver m_modal{this};
 };
 
 void PrintOptionsTest::eachChangeIsStoredAtOnce()
@@ -64,7 +84,39 @@ void PrintOptionsTest::eachChangeIsStoredAtOnce()
     QCOMPARE(stored("Titel"), QString());
     window->close();
     QCOMPARE(stored("Titel"), QStringLiteral("Neu"));
-    QVERIFY(!testEnvironment().storedValue(QStringLiteral("Handvorgabe")).contains(QStringLiteral("Quax")));
+    QVERIFY(!settingsBytes().contains("Quax"));
+}
+
+void PrintOptionsTest::accessibilityActionsAreStored_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value");
+    QTest::newRow("bold on") << "Check_Fett" << "Check_Fett" << "1";
+    QTest::newRow("date line off") << "Check_Now" << "Check_Now" << "0";
+    QTest::newRow("all characters") << "Option_Testdruck(2)" << "Print_Art" << "2";
+    QTest::newRow("hand-entered") << "Option_Testdruck(3)" << "Print_Art" << "3";
+}
+
+void PrintOptionsTest::accessibilityActionsAreStored()
+{
+    // A screen reader's "Toggle" changes the control without a click.
+    QFETCH(QString, control);
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    const auto window = loadedMainWindow();
+    window->show();
+    window->cmd_More->click();
+    auto *widget = window->findChild<QAbstractButton *>(control);
+    QVERIFY(widget && widget->isVisible());
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
+    QVERIFY(accessible && accessible->actionInterface());
+    const QString toggle = QAccessibleActionInterface::toggleAction();
+    QVERIFY(accessible->actionInterface()->actionNames().contains(toggle));
+    accessible->actionInterface()->doAction(toggle);
+    QCOMPARE(testEnvironment().storedValue(key), value);
+    QCOMPARE(window->txt_Handvorgabe->isEnabled(), control == QLatin1String("Option_Testdruck(3)"));
+    window->close();
 }
 
 void PrintOptionsTest::sampleKindSwitchesTheHandEntryBox()
@@ -207,7 +259,7 @@ void PrintOptionsTest::printOptionsReadTheControls()
     const PrintOptions options = window->printOptions();
     QCOMPARE(options.title, QStringLiteral("Titel"));
     QCOMPARE(options.headingTypeface, QString());
-    QCOMPARE(options.sampleSize, QStringLiteral("20"));
+    QCOMPARE(options.sampleSize, 20);
     QVERIFY(options.boldSamples);
     QVERIFY(options.dateLine);
     QCOMPARE(options.sampleKind, SampleKind::HandEntered);
@@ -215,6 +267,25 @@ void PrintOptionsTest::printOptionsReadTheControls()
     QCOMPARE(options.headingColor, QColor(Qt::black));
     window->Option_Testdruck[2]->click();
     QCOMPARE(window->printOptions().sampleKind, SampleKind::AllCharacters);
+    chooseEntry(window->SGröße, QStringLiteral("16"));
+    QCOMPARE(window->printOptions().sampleSize, 16);
+    whenModal<QColorDialog>([](QColorDialog *dialog) {
+        dialog->setCurrentColor(Qt::red);
+        dialog->accept();
+    });
+    window->cmd_Color[0]->click();
+    QCOMPARE(window->printOptions().headingColor, QColor(Qt::red));
+    QCOMPARE(window->printOptions().sampleColor, QColor(Qt::black));
+}
+
+void PrintOptionsTest::sizeOutsideTheListPrintsAtTheDefault()
+{
+    // A stored size the list does not offer leaves no entry chosen; the
+    // catalogue then uses the size a first start chooses.
+    testEnvironment().writeSettings({{QStringLiteral("FontSize"), QStringLiteral("30")}});
+    const auto window = loadedMainWindow();
+    QCOMPARE(window->SGröße->currentIndex(), -1);
+    QCOMPARE(window->printOptions().sampleSize, 20);
 }
 
 LETTERLOOM_TEST_MAIN(PrintOptionsTest)

@@ -1,17 +1,20 @@
 // The preview window: its catalogue, layout on resize, print entry points and closing.
-#include "cataloguereader.h"
-
 #include "app/twips.h"
 #include "controls/flatbutton.h"
 #include "fixtures/modaldriver.h"
 #include "fixtures/testmain.h"
-#include "preview/cataloguebuilder.h"
+#include "preview/fontrelease.h"
 #include "preview/vorschau.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPrintDialog>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
+#include <QTextBlock>
 #include <QTextEdit>
 
 namespace {
@@ -23,7 +26,7 @@ PrintOptions someOptions()
     PrintOptions options;
     options.title = QStringLiteral("Katalog");
     options.headingTypeface = QStringLiteral("Liberation Sans");
-    options.sampleSize = QStringLiteral("20");
+    options.sampleSize = 20;
     options.dateLine = false;
     options.sampleKind = SampleKind::SomeOfEach;
     options.sampleColor = QColor(0, 0, 192);
@@ -43,6 +46,20 @@ void resizeClient(Vorschau &preview, int width, int height)
     QTRY_COMPARE(area->size(), QSize(width, height));
 }
 
+QStringList manyFonts(int count)
+{
+    QStringList names;
+    for (int i = 0; i < count; ++i)
+        names.append(Fonts.at(i % 3));
+    return names;
+}
+
+// The first line the view shows is the catalogue's title line.
+bool titleIsAtTheTop(QTextEdit *view)
+{
+    return view->cursorForPosition(QPoint(4, 4)).block() == view->document()->firstBlock();
+}
+
 int outerWidth(Vorschau &preview)
 {
     return toTwips(client(preview)->width()) + 90;
@@ -59,16 +76,25 @@ class VorschauTest : public QObject
     Q_OBJECT
 
 private slots:
+    void cleanup() { m_modal.cleanup(); }
     void windowAsDesigned();
-    void catalogueIsTheBuiltOne();
+    void catalogueShowsEveryFontInItsOwnFace();
+    void opensAtTheTitle_data();
+    void opensAtTheTitle();
+    void theBuildNeverMovesTheUser();
     void viewIsReadOnlyButSelectable();
+    void lettingFontsGoChangesNothingOnScreen();
     void bottomBandFollowsTheSize_data();
     void bottomBandFollowsTheSize();
     void tooSmallKeepsLastSizes();
     void menuEntryPrintsWithoutSubMenu();
+    void printButtonPrints_data();
     void printButtonPrints();
     void backClosesAndStopsTheBuild();
     void closingMidBuildIsSafe();
+
+private:
+    ModalDriver m_modal{this};
 };
 
 void VorschauTest::windowAsDesigned()
@@ -96,7 +122,8 @@ void VorschauTest::windowAsDesigned()
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), preview.RichTextBox);
     for (QWidget *control : client(preview)->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
-        QVERIFY2(!control->accessibleName().isEmpty(), qPrintable(control->objectName()));
+        QVERIFY2(!QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name).isEmpty(),
+                 qPrintable(control->objectName()));
 
     // The band below the view sits 1210 and 1110 twips above the outer bottom edge.
     QCOMPARE(preview.cmd_Ende->y(), twips(outerHeight(preview) - 1210));
@@ -104,18 +131,79 @@ void VorschauTest::windowAsDesigned()
     QCOMPARE(preview.RichTextBox->geometry(), QRect(twips(30), 0, twips(8655), twips(6045)));
 }
 
-void VorschauTest::catalogueIsTheBuiltOne()
+// What the user reads in the view, written out from the layout's table: one
+// block per font in list order, every sample and rule drawn in its own font.
+void VorschauTest::catalogueShowsEveryFontInItsOwnFace()
 {
-    QStringList many;
-    for (int i = 0; i < 60; ++i)
-        many.append(Fonts.at(i % 3));
+    const QStringList many = manyFonts(60);
     Vorschau preview(someOptions(), many);
     preview.show();
     QTRY_VERIFY(preview.isCatalogueComplete());
 
-    QTextDocument expected;
-    buildCatalogue(&expected, someOptions(), many, QDateTime::currentDateTime(), QLocale());
-    QCOMPARE(readCatalogue(preview.RichTextBox->document()), readCatalogue(&expected));
+    QStringList lines{QStringLiteral("Katalog (60 Schriften)")};
+    for (const QString &name : many)
+        lines << QString() << name << QStringLiteral("ABCDEFG abcdefg ÄäÜüÖö 12345 @§$%&-+, ") + name
+              << QString(113, QLatin1Char('_'));
+    lines << QStringLiteral("© http://www.letterloom.example");
+    const QTextDocument *document = preview.RichTextBox->document();
+    QCOMPARE(document->toPlainText().split(QLatin1Char('\n')), lines);
+    QCOMPARE(document->blockCount(), lines.size());
+
+    for (int i = 0; i < many.size(); ++i) {
+        for (int sampleOrRule : {3, 4}) {
+            const QTextBlock block = document->findBlockByNumber(4 * i + sampleOrRule);
+            const QFont face = block.begin().fragment().charFormat().font();
+            QCOMPARE(QFontInfo(face).family(), many.at(i));
+            QCOMPARE(QFontInfo(face).pointSize(), 20);
+        }
+    }
+}
+
+void VorschauTest::opensAtTheTitle_data()
+{
+    QTest::addColumn<int>("fontCount");
+    QTest::newRow("three fonts, longer than the view") << 3;
+    QTest::newRow("3000 fonts, built while open") << 3000;
+}
+
+void VorschauTest::opensAtTheTitle()
+{
+    QFETCH(int, fontCount);
+    Vorschau preview(someOptions(), manyFonts(fontCount));
+    preview.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&preview));
+    QTextEdit *view = preview.RichTextBox;
+    QVERIFY(view->verticalScrollBar()->maximum() > 0);
+    QCOMPARE(view->verticalScrollBar()->value(), 0);
+    QVERIFY(titleIsAtTheTop(view));
+
+    QTRY_VERIFY(preview.isCatalogueComplete());
+    QCOMPARE(view->verticalScrollBar()->value(), 0);
+    QVERIFY(titleIsAtTheTop(view));
+}
+
+// While the rest of the catalogue goes in, the user pages down and selects;
+// the place they went to and their selection stay as they left them.
+void VorschauTest::theBuildNeverMovesTheUser()
+{
+    Vorschau preview(someOptions(), manyFonts(3000));
+    preview.show();
+    QVERIFY(QTest::qWaitForWindowActive(&preview));
+    QTextEdit *view = preview.RichTextBox;
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_PageDown);
+    QTest::keyClick(view, Qt::Key_PageDown);
+    QTest::keyClick(view, Qt::Key_Down, Qt::ShiftModifier);
+    QVERIFY(!preview.isCatalogueComplete());
+    const int scrolledTo = view->verticalScrollBar()->value();
+    QVERIFY(scrolledTo > 0);
+    const QTextCursor selection = view->textCursor();
+    QVERIFY(selection.hasSelection());
+
+    QTRY_VERIFY(preview.isCatalogueComplete());
+    QCOMPARE(view->verticalScrollBar()->value(), scrolledTo);
+    QCOMPARE(view->textCursor().anchor(), selection.anchor());
+    QCOMPARE(view->textCursor().position(), selection.position());
 }
 
 void VorschauTest::viewIsReadOnlyButSelectable()
@@ -132,10 +220,28 @@ void VorschauTest::viewIsReadOnlyButSelectable()
     QTest::keyClicks(view, QStringLiteral("xyz"));
     QTest::keyClick(view, Qt::Key_Delete);
     QCOMPARE(view->document()->characterCount(), before);
-
-    view->moveCursor(QTextCursor::Start);
     QTest::keyClick(view, Qt::Key_End, Qt::ShiftModifier);
     QCOMPARE(view->textCursor().selectedText(), QStringLiteral("Katalog (3 Schriften)"));
+}
+
+// Fonts of blocks that are done are let go to save memory; the view still
+// draws every block as before, loading the fonts again.
+void VorschauTest::lettingFontsGoChangesNothingOnScreen()
+{
+    Vorschau preview(someOptions(), manyFonts(300));
+    preview.show();
+    QTRY_VERIFY(preview.isCatalogueComplete());
+    auto *release = preview.findChild<FontRelease *>();
+    QVERIFY(release);
+    QScrollBar *bar = preview.RichTextBox->verticalScrollBar();
+    bar->setValue(bar->maximum() / 2);
+    const QImage before = preview.RichTextBox->viewport()->grab().toImage();
+
+    QSignalSpy released(release, &FontRelease::released);
+    bar->setValue(bar->value() + bar->pageStep());
+    bar->setValue(bar->maximum() / 2);
+    QVERIFY(released.wait());
+    QCOMPARE(preview.RichTextBox->viewport()->grab().toImage(), before);
 }
 
 void VorschauTest::bottomBandFollowsTheSize_data()
@@ -215,27 +321,48 @@ void VorschauTest::menuEntryPrintsWithoutSubMenu()
     QVERIFY(!preview.txt_Error->text().isEmpty());
 }
 
+// Pressed while the catalogue is still being built, "Drucken" shows the rest
+// being built under a progress window, then the print dialog with the
+// catalogue complete; cancelling the wait prints nothing and the build goes on.
+void VorschauTest::printButtonPrints_data()
+{
+    QTest::addColumn<bool>("waitForTheBuild");
+    QTest::newRow("waited for") << true;
+    QTest::newRow("wait cancelled") << false;
+}
+
 void VorschauTest::printButtonPrints()
 {
-    QStringList many;
-    for (int i = 0; i < 300; ++i)
-        many.append(Fonts.at(i % 3));
-    Vorschau preview(someOptions(), many);
+    QFETCH(bool, waitForTheBuild);
+    Vorschau preview(someOptions(), manyFonts(3000));
     preview.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&preview));
+    QVERIFY(!preview.isCatalogueComplete());
+
+    bool progressShown = false;
+    whenModal<QProgressDialog>([&](QProgressDialog *progress) {
+        progressShown = true;
+        QCOMPARE(progress->labelText(), QStringLiteral("Der Katalog wird fertig aufgebaut …"));
+        if (!waitForTheBuild)
+            QTest::mouseClick(progress->findChild<QPushButton *>(), Qt::LeftButton);
+    });
+    bool dialogShown = false;
     bool completeWhenAsked = false;
-    whenModal<QPrintDialog>([&completeWhenAsked, &preview](QPrintDialog *dialog) {
+    whenModal<QPrintDialog>([&](QPrintDialog *dialog) {
+        dialogShown = true;
         completeWhenAsked = preview.isCatalogueComplete();
         dialog->reject();
     });
     QTest::mouseClick(preview.cmd_Print, Qt::LeftButton);
-    QTRY_VERIFY(completeWhenAsked);
+    QVERIFY(progressShown);
+    QCOMPARE(dialogShown, waitForTheBuild);
+    QCOMPARE(completeWhenAsked, waitForTheBuild);
+    QTRY_VERIFY(preview.isCatalogueComplete());
 }
 
 void VorschauTest::backClosesAndStopsTheBuild()
 {
-    QStringList many;
-    for (int i = 0; i < 10000; ++i)
-        many.append(Fonts.at(i % 3));
+    const QStringList many = manyFonts(10000);
     Vorschau preview(someOptions(), many);
     QSignalSpy finished(&preview, &QDialog::finished);
     preview.open();
@@ -247,19 +374,23 @@ void VorschauTest::backClosesAndStopsTheBuild()
 
     QVERIFY(!preview.isCatalogueComplete());
     const int written = preview.RichTextBox->document()->blockCount();
-    QTest::qWait(200);
+    // Long enough for a running build to have had many turns of its own.
+    int turns = 0;
+    QTimer turn;
+    connect(&turn, &QTimer::timeout, [&turns] { ++turns; });
+    turn.start(10);
+    QTRY_VERIFY(turns >= 20);
     QCOMPARE(preview.RichTextBox->document()->blockCount(), written);
 }
 
 void VorschauTest::closingMidBuildIsSafe()
 {
-    QStringList many;
-    for (int i = 0; i < 10000; ++i)
-        many.append(Fonts.at(i % 3));
+    const QStringList many = manyFonts(10000);
     auto *preview = new Vorschau(someOptions(), many);
     preview->show();
     QVERIFY(QTest::qWaitForWindowExposed(preview));
-    QTest::qWait(50);
+    const int firstScreen = preview->RichTextBox->document()->blockCount();
+    QTRY_VERIFY(preview->RichTextBox->document()->blockCount() > firstScreen);
     QVERIFY(!preview->isCatalogueComplete());
     preview->close();
     delete preview;

@@ -50,6 +50,7 @@ class PrintFaultTest : public QObject
     Q_OBJECT
 
 private slots:
+    void cleanup() { m_modal.cleanup(); }
     void initTestCase();
 
     void failureIsNeverReportedAsSuccess_data();
@@ -62,6 +63,7 @@ private slots:
 
 private:
     QTemporaryDir m_dir;
+    ModalDriver m_modal{this};
 };
 
 void PrintFaultTest::initTestCase()

@@ -29,6 +29,7 @@ class PrintJobTest : public QObject
     Q_OBJECT
 
 private slots:
+    void cleanup() { m_modal.cleanup(); }
     void initTestCase();
 
     void wholeDocumentWithoutSelection_data();
@@ -43,6 +44,7 @@ private slots:
 
 private:
     QTemporaryDir m_dir;
+    ModalDriver m_modal{this};
 };
 
 void PrintJobTest::initTestCase()

@@ -3,16 +3,16 @@
 #include "app/appinfo.h"
 #include "fixtures/modaldriver.h"
 #include "fixtures/testmain.h"
+#include "inputwindow.h"
 #include "testhttpserver.h"
 #include "urlrecorder.h"
 #include "web/updatecheck.h"
 
 #include <QAbstractButton>
+#include <QElapsedTimer>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPainter>
 #include <QTcpServer>
-#include <qpa/qwindowsysteminterface.h>
+#include <QTimer>
 
 enum class Outcome { Offer, UpToDate, Failure };
 Q_DECLARE_METATYPE(Outcome)
@@ -30,49 +30,27 @@ QString offerText(const QString &shown)
         + VendorSiteUrl + QStringLiteral(" gehen?");
 }
 
-// A main window stand-in that counts its repaints and takes typed text.
-class InputWindow : public QWidget {
-public:
-    InputWindow()
-    {
-        resize(200, 100);
-        edit.setGeometry(10, 10, 180, 24);
-    }
-
-    // Queued like keys from the window system, so only an event loop that
-    // takes user input delivers them.
-    void type(Qt::Key key, const QString &text)
-    {
-        QWindowSystemInterface::handleKeyEvent(windowHandle(), QEvent::KeyPress, key, Qt::NoModifier, text);
-        QWindowSystemInterface::handleKeyEvent(windowHandle(), QEvent::KeyRelease, key, Qt::NoModifier, text);
-    }
-
-    int paints = 0;
-    QLineEdit edit{this};
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        ++paints;
-        QPainter(this).fillRect(rect(), Qt::white);
-    }
-};
-
 }
 
 class UpdateCheckTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void cleanup() { m_modal.cleanup(); }
+    void initTestCase();
     void reportsTheServersAnswer_data();
     void reportsTheServersAnswer();
     void closedPortGivesFailure();
     void silentServerGivesFailure();
-    void tricklingServerGivesFailure();
+    void hostileServerIsCutOff_data();
+    void hostileServerIsCutOff();
     void offerShowsTwoLines();
     void yesOpensTheVendorSite();
     void noOpensNothing();
     void windowRepaintsButTakesNoInputDuringDownload();
+    void keysTypedWhileWaitingNeverAnswerTheOffer_data();
+    void keysTypedWhileWaitingNeverAnswerTheOffer();
+    void goesThroughTheProxyOfTheEnvironment();
 
 private:
     void check(const QUrl &url, QMessageBox::StandardButton answer = QMessageBox::Ok, int timeout = 5000);
@@ -80,7 +58,16 @@ private:
 
     QWidget m_window;
     SeenMessage m_seen;
+    ModalDriver m_modal{this};
 };
+
+void UpdateCheckTest::initTestCase()
+{
+    // The server runs on this machine; a proxy set for the whole session must
+    // not stand between it and the program.
+    for (const char *name : {"http_proxy", "https_proxy", "HTTP_PROXY", "HTTPS_PROXY", "all_proxy", "ALL_PROXY"})
+        qunsetenv(name);
+}
 
 void UpdateCheckTest::check(const QUrl &url, QMessageBox::StandardButton answer, int timeout)
 {
@@ -146,6 +133,8 @@ void UpdateCheckTest::reportsTheServersAnswer_data()
     QTest::newRow("blanks only") << ok("     ") << none << Outcome::Failure << "";
     QTest::newRow("not found") << TestHttpServer::status(404) << none << Outcome::Failure << "";
     QTest::newRow("server error") << TestHttpServer::status(500) << none << Outcome::Failure << "";
+    QTest::newRow("gzip despite asking for none") << TestHttpServer::gzipHead() + TestHttpServer::gzipZeros()
+                                                  << none << Outcome::Failure << "";
     QTest::newRow("body of 64 KiB") << ok("3.0." + QByteArray(64 * 1024 - 4, ' ')) << none << Outcome::Offer
                                     << "3.0.";
     QTest::newRow("body over 64 KiB") << ok("3.0." + QByteArray(64 * 1024 - 3, ' ')) << none << Outcome::Failure
@@ -195,12 +184,50 @@ void UpdateCheckTest::silentServerGivesFailure()
     QCOMPARE(server.requestCount(), 1);
 }
 
-void UpdateCheckTest::tricklingServerGivesFailure()
+void UpdateCheckTest::hostileServerIsCutOff_data()
 {
+    QTest::addColumn<QByteArray>("head");
+    QTest::addColumn<QByteArray>("piece");
+    QTest::addColumn<int>("interval");
+    QTest::addColumn<int>("limit");
+    QTest::addColumn<int>("endsWithin");
+
+    QTest::newRow("trickling body") << QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 1000000\r\n\r\n3.0.")
+                                    << QByteArray(" ") << 20 << 300 << 1300;
+    QTest::newRow("endless header line") << QByteArray("HTTP/1.1 200 OK\r\nX-Filler: ")
+                                         << QByteArray(64 * 1024, 'a') << 0 << 1000 << 2000;
+    // The size cap or the refusal of a packed body, not the time limit, must
+    // end these.
+    QTest::newRow("endless plain body") << QByteArray("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n3.0.")
+                                        << QByteArray(64 * 1024, ' ') << 0 << 10000 << 10000;
+    QTest::newRow("gzip body of endless zeros") << TestHttpServer::gzipHead() << TestHttpServer::gzipZeros() << 0
+                                                << 10000 << 10000;
+}
+
+void UpdateCheckTest::hostileServerIsCutOff()
+{
+    QFETCH(QByteArray, head);
+    QFETCH(QByteArray, piece);
+    QFETCH(int, interval);
+    QFETCH(int, limit);
+    QFETCH(int, endsWithin);
+
+    // Should the failure come after the modal driver has given up, close it so
+    // that the test reports it rather than hanging.
+    QTimer rescue;
+    connect(&rescue, &QTimer::timeout, this, [] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
+            box->close();
+    });
+    rescue.start(6000);
     TestHttpServer server;
-    server.trickle();
-    check(server.url(), QMessageBox::Ok, 300);
+    server.sendEndlessly(head, piece, interval);
+    QElapsedTimer clock;
+    clock.start();
+    check(server.url(), QMessageBox::Ok, limit);
+    const qint64 took = clock.elapsed();
     verifySeen(Outcome::Failure);
+    QVERIFY2(took < endsWithin, qPrintable(QStringLiteral("answered after %1 ms").arg(took)));
 }
 
 void UpdateCheckTest::offerShowsTwoLines()
@@ -261,6 +288,7 @@ void UpdateCheckTest::windowRepaintsButTakesNoInputDuringDownload()
         paintsAtRequest = window.paints;
         pointerChanged = QGuiApplication::overrideCursor() != nullptr;
         window.type(Qt::Key_Z, QStringLiteral("z"));
+        QWindowSystemInterface::handleCloseEvent(window.windowHandle());
         window.update();
     };
     // Two repaints mean several passes of the event loop, long enough for
@@ -280,7 +308,84 @@ void UpdateCheckTest::windowRepaintsButTakesNoInputDuringDownload()
     verifySeen(Outcome::UpToDate);
     QVERIFY(paintsAtRequest >= 0);
     QCOMPARE(textWhileWaiting, QStringLiteral("x"));
+    QCOMPARE(window.edit.text(), QStringLiteral("x"));
+    QVERIFY(window.isVisible());
     QVERIFY(!pointerChanged);
+}
+
+void UpdateCheckTest::keysTypedWhileWaitingNeverAnswerTheOffer_data()
+{
+    QTest::addColumn<Qt::Key>("key");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::addColumn<bool>("onDelivery");
+
+    const Qt::KeyboardModifiers none;
+    QTest::newRow("Return") << Qt::Key_Return << "\r" << none << false;
+    QTest::newRow("Enter") << Qt::Key_Enter << "\r" << Qt::KeyboardModifiers(Qt::KeypadModifier) << false;
+    QTest::newRow("Space") << Qt::Key_Space << " " << none << false;
+    QTest::newRow("Alt+J for Ja") << Qt::Key_J << "j" << Qt::KeyboardModifiers(Qt::AltModifier) << false;
+    // Some window systems name the window only when the key is handed on.
+    QTest::newRow("Return to the window focused on delivery") << Qt::Key_Return << "\r" << none << true;
+}
+
+void UpdateCheckTest::keysTypedWhileWaitingNeverAnswerTheOffer()
+{
+    QFETCH(Qt::Key, key);
+    QFETCH(QString, text);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QFETCH(bool, onDelivery);
+
+    InputWindow window;
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    window.edit.setFocus();
+
+    TestHttpServer server;
+    server.route(TestHttpServer::VersionPath, TestHttpServer::ok("3.0."));
+    int paintsAtRequest = -1;
+    server.onRequest = [&] {
+        paintsAtRequest = window.paints;
+        for (int i = 0; i < 3; ++i)
+            InputWindow::type(key, text, modifiers, onDelivery);
+        window.update();
+    };
+    server.holdUntil([&] {
+        if (window.paints == paintsAtRequest + 1)
+            window.update();
+        return window.paints >= paintsAtRequest + 2;
+    });
+
+    const UrlRecorder browser;
+    bool openAfterQueuedInput = false;
+    whenModal<QMessageBox>([&openAfterQueuedInput](QMessageBox *box) {
+        QGuiApplication::sync();
+        QCoreApplication::processEvents();
+        openAfterQueuedInput = box->isVisible();
+        box->button(QMessageBox::No)->click();
+    });
+    UpdateCheck updateCheck(server.url(), &window);
+    updateCheck.setTimeout(3000);
+    updateCheck.run();
+    QVERIFY(paintsAtRequest >= 0);
+    QVERIFY(openAfterQueuedInput);
+    QVERIFY(browser.opened.isEmpty());
+    QCOMPARE(window.edit.text(), QString());
+}
+
+void UpdateCheckTest::goesThroughTheProxyOfTheEnvironment()
+{
+    // The host cannot be resolved, so only the proxy can fetch the file.
+    const QByteArray address = "http://version.invalid" + TestHttpServer::VersionPath;
+    TestHttpServer proxy;
+    proxy.route(address, TestHttpServer::ok("3.0."));
+    qputenv("http_proxy", proxy.url("/").toEncoded());
+    check(QUrl(QString::fromLatin1(address)), QMessageBox::No);
+    qunsetenv("http_proxy");
+    verifySeen(Outcome::Offer, QStringLiteral("3.0."));
+    QCOMPARE(proxy.requestCount(), 1);
+    QCOMPARE(proxy.lastRequestLine(), "GET " + address + " HTTP/1.1");
 }
 
 LETTERLOOM_TEST_MAIN(UpdateCheckTest)

@@ -1,0 +1,14 @@
+#include "controls/waitcursor.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+
+WaitCursor::WaitCursor()
+{
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+WaitCursor::~WaitCursor()
+{
+    QGuiApplication::restoreOverrideCursor();
+}
