@@ -154,15 +154,14 @@ def start_x_server(world):
     if not xvfb:
         skip("Xvfb is missing (Debian package xvfb): no X display")
     read_end, write_end = os.pipe()
-    server = subprocess.Popen([xvfb, "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
-                              pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    subprocess.Popen([xvfb, "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+                     pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     os.close(write_end)
     with os.fdopen(read_end) as answer:
         display = answer.readline().strip()
     if not display:
         skip("Xvfb did not start")
     world.env["DISPLAY"] = f":{display}"
-    return server
 
 
 def start_accessibility_bus(env):

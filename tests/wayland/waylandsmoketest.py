@@ -35,7 +35,6 @@ def start_compositor(world):
                 print(output.read())
             screenreader.skip("the headless Weston compositor did not start (its log is above)")
         time.sleep(0.05)
-    return compositor
 
 
 def census_and_preview(program, main_window):
