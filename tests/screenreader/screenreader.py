@@ -1,8 +1,10 @@
 """Starts Letterloom in a private world and reads it the way a screen reader
 does: over a private accessibility bus (AT-SPI), by names, roles, values and
 actions. Used by the accessibility test and the Wayland smoke test."""
+import ctypes
 import os
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -10,6 +12,10 @@ import time
 
 SKIPPED = 77
 WAIT_SECONDS = 30
+# Well below CTest's TIMEOUT, so that this script, not CTest's SIGKILL, ends
+# a run whose accessibility bus got stuck, and ends everything it started.
+LIMIT_SECONDS = 90
+WORLD = "LETTERLOOM_PRIVATE_WORLD"
 FONT_DIR = "/usr/share/fonts/truetype/liberation2"
 FONT_FILES = ["LiberationSans-Regular.ttf", "LiberationSerif-Regular.ttf", "LiberationMono-Regular.ttf"]
 
@@ -50,35 +56,82 @@ def wait_for(condition, what, seconds=WAIT_SECONDS):
         time.sleep(0.05)
 
 
-def on_private_session_bus():
-    """Runs this script again under its own D-Bus session unless it already is."""
-    if os.environ.get("LETTERLOOM_PRIVATE_BUS"):
-        with open(os.environ["LETTERLOOM_PRIVATE_BUS"], "w"):
+def end_group(group):
+    """Ends every process of `group`, asking first. This script is their
+    subreaper, so even the bus services the session bus detaches are its
+    children, and none of them outlives it as an orphan or a zombie."""
+    for sig in (signal.SIGTERM, signal.SIGKILL):
+        try:
+            os.killpg(group, sig)
+        except ProcessLookupError:
             pass
-        return
+        deadline = time.monotonic() + 5
+        while time.monotonic() < deadline:
+            try:
+                if os.waitpid(-group, os.WNOHANG)[0] == 0:
+                    time.sleep(0.05)
+            except ChildProcessError:
+                return
+
+
+def interrupted(signum, _frame):
+    raise SystemExit(f"FAIL  the test was stopped by {signal.Signals(signum).name}")
+
+
+def supervise():
+    """Runs this script again in a private world under its own D-Bus session,
+    in a process group of its own, within LIMIT_SECONDS. The session bus and
+    the accessibility bus it starts keep their sockets in the world's runtime
+    folder: in a shared one, the bus of a run beside this one would replace
+    this run's bus under the same name."""
     runner = shutil.which("dbus-run-session")
     if not runner:
         skip("dbus-run-session is missing (Debian package dbus): no private session bus")
-    with tempfile.TemporaryDirectory() as marks:
-        started = os.path.join(marks, "started")
-        env = dict(os.environ, LETTERLOOM_PRIVATE_BUS=started)
-        # The accessibility bus is found through the session bus alone, not
-        # through a display that this run does not own.
-        for outer in ("DISPLAY", "WAYLAND_DISPLAY", "AT_SPI_BUS_ADDRESS"):
+    PR_SET_CHILD_SUBREAPER = 36
+    ctypes.CDLL(None, use_errno=True).prctl(PR_SET_CHILD_SUBREAPER, 1)
+    stops = (signal.SIGTERM, signal.SIGINT, signal.SIGHUP)
+    for sig in stops:
+        signal.signal(sig, interrupted)
+    world = PrivateWorld(tempfile.mkdtemp(prefix="letterloom-screenreader-"))
+    session = None
+    try:
+        env = dict(world.env, **{WORLD: world.root})
+        for outer in ("DISPLAY", "WAYLAND_DISPLAY", "AT_SPI_BUS_ADDRESS", "DBUS_SESSION_BUS_ADDRESS"):
             env.pop(outer, None)
-        result = subprocess.run([runner, "--", sys.executable, *sys.argv], env=env)
-        if result.returncode != 0 and not os.path.exists(started):
-            skip(f"the private session bus did not start (dbus-run-session exit {result.returncode})")
-        sys.exit(result.returncode)
+        session = subprocess.Popen([runner, "--", sys.executable, *sys.argv], env=env, start_new_session=True)
+        try:
+            code = session.wait(LIMIT_SECONDS)
+        except subprocess.TimeoutExpired:
+            print(f"FAIL  the test ends within {LIMIT_SECONDS} s (the accessibility bus may be stuck)", flush=True)
+            return 1
+        if code != 0 and not os.path.exists(world.path("started")):
+            skip(f"the private session bus did not start (dbus-run-session exit {code})")
+        if code not in (0, 1, SKIPPED):
+            print(f"FAIL  the screen reader side ended abnormally (exit status {code})", flush=True)
+        return code
+    finally:
+        for sig in stops:
+            signal.signal(sig, signal.SIG_IGN)
+        if session:
+            end_group(session.pid)
+        world.remove()
 
 
 class PrivateWorld:
     """Home, runtime, settings and font folders of one run; fontconfig sees only
     the three Liberation families."""
 
-    def __init__(self):
-        self.root = tempfile.mkdtemp(prefix="letterloom-screenreader-")
-        for folder in ("home", "runtime", "config", "fonts", "fontcache"):
+    def __init__(self, root):
+        self.root = root
+        if not os.path.exists(self.path("fonts.conf")):
+            self.create()
+        self.env = dict(os.environ, HOME=self.path("home"), XDG_RUNTIME_DIR=self.path("runtime"),
+                        XDG_CONFIG_HOME=self.path("config"), XDG_CACHE_HOME=self.path("cache"),
+                        FONTCONFIG_FILE=self.path("fonts.conf"),
+                        QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1", LANG="de_DE.UTF-8")
+
+    def create(self):
+        for folder in ("home", "runtime", "config", "cache", "fonts", "fontcache"):
             os.makedirs(self.path(folder), mode=0o700)
         for name in FONT_FILES:
             shutil.copy(os.path.join(FONT_DIR, name), self.path("fonts"))
@@ -86,9 +139,6 @@ class PrivateWorld:
             config.write(f'<?xml version="1.0"?>\n<!DOCTYPE fontconfig SYSTEM "fonts.dtd">\n<fontconfig>\n'
                          f'  <dir>{self.path("fonts")}</dir>\n  <cachedir>{self.path("fontcache")}</cachedir>\n'
                          f'</fontconfig>\n')
-        self.env = dict(os.environ, HOME=self.path("home"), XDG_RUNTIME_DIR=self.path("runtime"),
-                        XDG_CONFIG_HOME=self.path("config"), FONTCONFIG_FILE=self.path("fonts.conf"),
-                        QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1", LANG="de_DE.UTF-8")
 
     def path(self, name):
         return os.path.join(self.root, name)
@@ -104,16 +154,14 @@ def start_x_server(world):
     if not xvfb:
         skip("Xvfb is missing (Debian package xvfb): no X display")
     read_end, write_end = os.pipe()
-    server = subprocess.Popen([xvfb, "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
-                              pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    subprocess.Popen([xvfb, "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+                     pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     os.close(write_end)
     with os.fdopen(read_end) as answer:
         display = answer.readline().strip()
     if not display:
-        server.kill()
         skip("Xvfb did not start")
     world.env["DISPLAY"] = f":{display}"
-    return server
 
 
 def start_accessibility_bus(env):
@@ -201,32 +249,23 @@ class Program:
             check(False, f"the program ends within {WAIT_SECONDS} s of closing")
             return None
 
-    def kill(self):
-        if self.process.poll() is None:
-            self.process.kill()
-            self.process.wait()
 
 
 def run(executable, platform, start_window_system, drive):
     """Starts the program on `platform` in a private world with its own
     session and accessibility bus, lets `drive(program, main_window)` work
-    with it, closes it with "Schließen" and reports."""
-    on_private_session_bus()
-    world = PrivateWorld()
+    with it, closes it with "Schließen" and reports. Whatever this run
+    started ends with it."""
+    if WORLD not in os.environ:
+        sys.exit(supervise())
+    world = PrivateWorld(os.environ[WORLD])
+    open(world.path("started"), "w").close()
     start_accessibility_bus(world.env)
-    window_system = start_window_system(world)
-    program = None
-    try:
-        program = Program(executable, world, platform)
-        main_window = program.app and program.window(program.atspi.ROLE_FRAME, "Letterloom")
-        if main_window:
-            drive(program, main_window)
-            program.press(program.wait_find(program.atspi.ROLE_PUSH_BUTTON, "Schließen", main_window))
-            check(program.wait_exit() == 0, "the program ends cleanly when closed")
-    finally:
-        if program:
-            program.kill()
-        window_system.terminate()
-        window_system.wait()
-        world.remove()
+    start_window_system(world)
+    program = Program(executable, world, platform)
+    main_window = program.app and program.window(program.atspi.ROLE_FRAME, "Letterloom")
+    if main_window:
+        drive(program, main_window)
+        program.press(program.wait_find(program.atspi.ROLE_PUSH_BUTTON, "Schließen", main_window))
+        check(program.wait_exit() == 0, "the program ends cleanly when closed")
     finish()
