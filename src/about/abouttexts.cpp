@@ -7,5 +7,5 @@ QString versionLine(const VersionNumber &version)
 
 QString authorLine(const QDate &today)
 {
-    return QStringLiteral("© %1 Made by Orvik").arg(today.year(), 4, 10, QLatin1Char('0'));
+    return QStringLiteral("© %1 ").arg(today.year(), 4, 10, QLatin1Char('0')) + VendorName;
 }

@@ -1,16 +1,15 @@
 // The main window's commands: the preview, the narrow and wide layouts.
 #include "mainwindow/glyphana.h"
 
-#include "app/appinfo.h"
 #include "app/twips.h"
 #include "controls/flatbutton.h"
+#include "controls/plainmessage.h"
 #include "controls/sortedlistwidget.h"
 #include "controls/spinbuttons.h"
 #include "mainwindow/layouts.h"
 #include "preview/vorschau.h"
 
 #include <QLabel>
-#include <QMessageBox>
 
 void Glyphana::connectCommandHandlers()
 {
@@ -23,10 +22,8 @@ void Glyphana::connectCommandHandlers()
 void Glyphana::cmd_Drucken_Click()
 {
     if (List_zuDrucken->count() == 0) {
-        QMessageBox box(QMessageBox::Information, AppTitle,
-                        QStringLiteral("Wählen Sie zuvor die zu druckenden Schriften aus."), QMessageBox::Ok, this);
-        box.setTextFormat(Qt::PlainText);
-        box.exec();
+        showPlainMessage(this,
+                         {QMessageBox::Information, QStringLiteral("Wählen Sie zuvor die zu druckenden Schriften aus.")});
         return;
     }
     openPreview();

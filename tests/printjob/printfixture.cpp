@@ -287,8 +287,16 @@ bool stopScheduler()
 // pid goes where the script looks when it stops the scheduler.
 bool startScheduler()
 {
+    // Its output goes nowhere: a scheduler holding the test's output open
+    // would keep CTest waiting for the test to end long after it has.
+    QProcess cupsd;
+    cupsd.setProgram(QStringLiteral("cupsd"));
+    cupsd.setArguments({QStringLiteral("-f")});
+    cupsd.setStandardInputFile(QProcess::nullDevice());
+    cupsd.setStandardOutputFile(QProcess::nullDevice());
+    cupsd.setStandardErrorFile(QProcess::nullDevice());
     qint64 pid = 0;
-    if (!QProcess::startDetached(QStringLiteral("cupsd"), {QStringLiteral("-f")}, QString(), &pid))
+    if (!cupsd.startDetached(&pid))
         return false;
     QFile file(schedulerPidFile());
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
