@@ -6,7 +6,7 @@ mode=${1:-test}
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 
-build_pkgs=(cmake g++ make qt6-base-dev qt6-translations-l10n libgl-dev libfontconfig-dev libxcb1-dev fontconfig libcups2-dev libqpdf-dev)
+build_pkgs=(cmake g++ make pkg-config qt6-base-dev qt6-translations-l10n libgl-dev libfontconfig-dev libxcb1-dev fontconfig libcups2-dev libqpdf-dev)
 run_pkgs=(fonts-liberation2 qt6-wayland)
 # The tests queue keyboard input through Qt's private window-system interface,
 # compress a hostile server's answer with zlib, read the program over the
