@@ -66,23 +66,28 @@ void FontRelease::releaseSoon()
     m_soon.start();
 }
 
+void FontRelease::release(int fromBlock)
+{
+    m_batch.stop();
+    m_soon.stop();
+    releaseFonts(*m_document, fromBlock, m_document->blockCount() - 1);
+    m_laidOutAtLastRelease = laidOutBlocks(m_document);
+    emit released();
+}
+
 // Each block's layout holds the font it shaped with last, and Qt's font cache
 // keeps every font that a format has asked for: a FreeType face, HarfBuzz data
 // and copies of the layout tables, about a quarter of a megabyte per family.
 // Setting a block layout's font (which a document's blocks do not use) drops
 // what it holds; clearing the cache then frees every font nothing holds any
-// more. Lines and positions stay, so nothing moves; a block drawn again loads
-// its font again.
-void FontRelease::release(int fromBlock)
+// more.
+void releaseFonts(const QTextDocument &document, int firstBlock, int lastBlock)
 {
-    m_batch.stop();
-    m_soon.stop();
-    for (QTextBlock block = m_document->findBlockByNumber(fromBlock); block.isValid(); block = block.next()) {
+    QTextBlock block = document.findBlockByNumber(firstBlock);
+    for (int number = firstBlock; block.isValid() && number <= lastBlock; ++number, block = block.next()) {
         QTextLayout *layout = block.layout();
         if (layout && layout->lineCount() > 0)
             layout->setFont(layout->font());
     }
     QFont::cleanup();
-    m_laidOutAtLastRelease = laidOutBlocks(m_document);
-    emit released();
 }

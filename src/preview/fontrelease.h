@@ -7,6 +7,12 @@
 
 class QTextDocument;
 
+// Lets the laid-out blocks `firstBlock` up to `lastBlock` of `document` go of
+// the fonts they hold, then frees every font that nothing holds any more.
+// Lines and positions stay; a block drawn again loads its font again. Only
+// for when no layout and no painter is using a font.
+void releaseFonts(const QTextDocument &document, int firstBlock, int lastBlock);
+
 class FontRelease : public QObject
 {
     Q_OBJECT

@@ -1,5 +1,7 @@
 #include "printjob/printpages.h"
 
+#include "preview/fontrelease.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -24,6 +26,10 @@ constexpr qreal MinimumMarginMm = 20.0;
 constexpr int StepMs = 20;
 // Paragraphs copied and laid out at a time: a catalogue block is four.
 constexpr int BlocksPerStretch = 16;
+// Blocks laid out before their fonts are let go: some 64 families. Each
+// release makes Qt look up the fonts still in use again, so releasing after
+// every stretch would cost more time than it saves memory.
+constexpr int ReleaseBlocks = 256;
 
 QSizeF dpiOf(const QTextDocument &document)
 {
@@ -96,8 +102,10 @@ int PrintPages::pageCount() const
     return m_document.pageCount();
 }
 
-void PrintPages::paintPage(QPainter &painter, int index) const
+void PrintPages::paintPage(QPainter &painter, int index)
 {
+    m_firstPainted = m_firstPainted < 0 ? index : qMin(m_firstPainted, index);
+    m_lastPainted = qMax(m_lastPainted, index);
     const QRectF page(0, index * m_pageSize.height(), m_pageSize.width(), m_pageSize.height());
     const QPaintDevice *device = painter.device();
     painter.save();
@@ -113,3 +121,48 @@ void PrintPages::paintPage(QPainter &painter, int index) const
     painter.restore();
 }
 
+
+// A laid-out block keeps the font it was shaped with, and Qt's font cache
+// keeps every font any block asked for: without letting go, a catalogue holds
+// all its fonts at once until the job ends. Blocks painted again load theirs
+// again, so a later part still embeds them.
+void PrintPages::releaseFonts()
+{
+    const int laidOut = m_document.blockCount();
+    const bool allLaidOut = m_next >= m_to;
+    int first = -1;
+    int last = -1;
+    if (laidOut - m_releasedBlocks >= ReleaseBlocks || (allLaidOut && laidOut > m_releasedBlocks)) {
+        first = m_releasedBlocks;
+        last = laidOut - 1;
+        // The next stretch goes on in the last block, which takes a font again.
+        m_releasedBlocks = allLaidOut ? laidOut : laidOut - 1;
+    }
+    if (m_firstPainted >= 0) {
+        const int from = firstBlockOnPage(m_firstPainted);
+        const int to = firstBlockOnPage(m_lastPainted + 1);
+        first = first < 0 ? from : qMin(first, from);
+        last = qMax(last, to);
+        m_firstPainted = m_lastPainted = -1;
+    }
+    if (first >= 0)
+        ::releaseFonts(m_document, first, last);
+}
+
+// A block running on from the page before shows on the page as well, and the
+// first block of the next page may begin on this one.
+int PrintPages::firstBlockOnPage(int index)
+{
+    if (m_pageStarts.empty()) {
+        const QAbstractTextDocumentLayout *layout = m_document.documentLayout();
+        int page = 0;
+        for (QTextBlock block = m_document.begin(); block.isValid(); block = block.next()) {
+            const qreal bottom = layout->blockBoundingRect(block).bottom();
+            while (bottom > page * m_pageSize.height()) {
+                m_pageStarts.push_back(block.blockNumber());
+                ++page;
+            }
+        }
+    }
+    return index < int(m_pageStarts.size()) ? m_pageStarts[index] : m_document.blockCount() - 1;
+}

@@ -7,6 +7,8 @@
 #include <QSizeF>
 #include <QTextDocument>
 
+#include <vector>
+
 class QPainter;
 
 class PrintPages
@@ -22,13 +24,24 @@ public:
     // Pages of the paragraphs laid out so far; all once layoutStep() has returned false.
     int pageCount() const;
     // Paints page `index` (from 0) onto `painter`, whose device starts at the page's printable area.
-    void paintPage(QPainter &painter, int index) const;
+    void paintPage(QPainter &painter, int index);
+    // Lets go of the fonts of the paragraphs painted since the last call, and
+    // of those laid out since then once there are enough of them. Only while
+    // nothing is painting: a painter's device may still need its fonts.
+    void releaseFonts();
 
 private:
+    int firstBlockOnPage(int index);
+
     const QTextDocument &m_source;
     int m_next;
     int m_to;
     QTextDocument m_document;
     QSizeF m_sourceDpi;
     QSizeF m_pageSize;
+    int m_releasedBlocks = 0;
+    int m_firstPainted = -1;
+    int m_lastPainted = -1;
+    // For each page, the first block that shows on it.
+    std::vector<int> m_pageStarts;
 };

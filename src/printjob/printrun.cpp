@@ -68,10 +68,12 @@ PrintFault PrintRun::unusablePrinter() const
 bool PrintRun::layOut(PrintPages &pages)
 {
     while (pages.layoutStep()) {
+        pages.releaseFonts();
         m_progress.setPage(0, 0);
         if (m_progress.wasCancelled())
             return false;
     }
+    pages.releaseFonts();
     return !m_progress.wasCancelled();
 }
 
@@ -124,6 +126,8 @@ PrintFault PrintRun::writePdf(std::unique_ptr<PrintPages> pages, QIODevice &targ
         parts.append(folder.filePath(QStringLiteral("%1.pdf").arg(parts.size() + 1)));
         if (const PrintFault fault = writePart(*pages, order, first, end, parts.last()); fault.isSet())
             return fault;
+        // The part's writer has embedded its fonts and is gone.
+        pages->releaseFonts();
     }
     pages.reset();
 
@@ -147,7 +151,7 @@ PrintFault PrintRun::writePdf(std::unique_ptr<PrintPages> pages, QIODevice &targ
 
 // Draws sheets `first` up to `end` of `order` into a PDF file of their own.
 // The first write that fails ends the part: nothing after it could arrive.
-PrintFault PrintRun::writePart(const PrintPages &pages, const std::vector<int> &order, size_t first, size_t end,
+PrintFault PrintRun::writePart(PrintPages &pages, const std::vector<int> &order, size_t first, size_t end,
                                const QString &fileName)
 {
     QFile file(fileName);

@@ -30,7 +30,7 @@ private:
     PrintFault unusablePrinter() const;
     bool layOut(PrintPages &pages);
     PrintFault writePdf(std::unique_ptr<PrintPages> pages, QIODevice &target, const PrintFault &targetFault);
-    PrintFault writePart(const PrintPages &pages, const std::vector<int> &order, size_t first, size_t end,
+    PrintFault writePart(PrintPages &pages, const std::vector<int> &order, size_t first, size_t end,
                          const QString &fileName);
     PrintFault printToFile(std::unique_ptr<PrintPages> pages);
     PrintFault printToQueue(std::unique_ptr<PrintPages> pages);
