@@ -1,12 +1,11 @@
 #include "printjob/printjob.h"
 
-#include "app/appinfo.h"
+#include "controls/plainmessage.h"
 #include "printjob/printqueue.h"
 #include "printjob/printrun.h"
 
 #include <QComboBox>
 #include <QDialog>
-#include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QRadioButton>
@@ -116,7 +115,5 @@ PrintFault PrintJob::print(QPrinter &printer, bool hasSelection)
 
 void PrintJob::showMessage(const QString &text)
 {
-    QMessageBox box(QMessageBox::NoIcon, AppTitle, text, QMessageBox::Ok, m_window);
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
+    showPlainMessage(m_window, {QMessageBox::NoIcon, text});
 }
