@@ -70,24 +70,30 @@ bool onLastPage(const QString &label)
            || label.contains(QStringLiteral("zusammengefügt"));
 }
 
-// Notes when the progress window is shown, whether or not the event loop
-// turns soon after.
+// Notes when the job's progress window is shown after the print dialog's OK,
+// whether or not the event loop turns soon after. The preview's own progress
+// window, while it finishes the catalogue, comes before the dialog.
 class ShowWatch : public QObject
 {
 public:
-    explicit ShowWatch(const QElapsedTimer &clock) : m_clock(clock) { qApp->installEventFilter(this); }
+    ShowWatch(const QElapsedTimer &clock, const qint64 &accepted) : m_clock(clock), m_accepted(accepted)
+    {
+        qApp->installEventFilter(this);
+    }
     qint64 shown = -1;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (shown < 0 && event->type() == QEvent::Show && qobject_cast<QProgressDialog *>(watched))
+        if (shown < 0 && m_accepted >= 0 && event->type() == QEvent::Show
+            && qobject_cast<QProgressDialog *>(watched))
             shown = m_clock.elapsed();
         return false;
     }
 
 private:
     const QElapsedTimer &m_clock;
+    const qint64 &m_accepted;
 };
 
 // Plays the user: in the print dialog chooses "print to file" with `pdf`,
@@ -106,7 +112,7 @@ struct User {
     long mostPrivateMb = 0;
     QString message;
     QTimer timer;
-    ShowWatch showWatch{clock};
+    ShowWatch showWatch{clock, accepted};
 
     void start()
     {

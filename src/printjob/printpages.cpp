@@ -44,7 +44,7 @@ QSizeF dpiOf(const QTextDocument &document)
 } // namespace
 
 PrintPages::PrintPages(const QTextDocument &source, int from, int to, const QPageLayout &pageLayout)
-    : m_source(source), m_next(from), m_to(to), m_sourceDpi(dpiOf(source))
+    : m_source(source), m_from(from), m_next(from), m_to(to), m_sourceDpi(dpiOf(source))
 {
     m_document.setDefaultFont(source.defaultFont());
     m_document.setDefaultTextOption(source.defaultTextOption());
@@ -102,6 +102,23 @@ int PrintPages::pageCount() const
     return m_document.pageCount();
 }
 
+// The last paragraph still grows with the next stretch; the pages above its
+// top are final.
+int PrintPages::finishedPages() const
+{
+    if (allLaidOut())
+        return pageCount();
+    const qreal openTop = m_document.documentLayout()->blockBoundingRect(m_document.lastBlock()).top();
+    return qMin(pageCount(), int(openTop / m_pageSize.height()));
+}
+
+int PrintPages::expectedPageCount() const
+{
+    if (allLaidOut() || m_next <= m_from)
+        return pageCount();
+    return qMax(pageCount(), int(std::ceil(qreal(pageCount()) * (m_to - m_from) / (m_next - m_from))));
+}
+
 void PrintPages::paintPage(QPainter &painter, int index)
 {
     m_firstPainted = m_firstPainted < 0 ? index : qMin(m_firstPainted, index);
@@ -126,43 +143,41 @@ void PrintPages::paintPage(QPainter &painter, int index)
 // keeps every font any block asked for: without letting go, a catalogue holds
 // all its fonts at once until the job ends. Blocks painted again load theirs
 // again, so a later part still embeds them.
-void PrintPages::releaseFonts()
+void PrintPages::releaseLaidOutFonts()
 {
     const int laidOut = m_document.blockCount();
-    const bool allLaidOut = m_next >= m_to;
-    int first = -1;
-    int last = -1;
-    if (laidOut - m_releasedBlocks >= ReleaseBlocks || (allLaidOut && laidOut > m_releasedBlocks)) {
-        first = m_releasedBlocks;
-        last = laidOut - 1;
-        // The next stretch goes on in the last block, which takes a font again.
-        m_releasedBlocks = allLaidOut ? laidOut : laidOut - 1;
-    }
-    if (m_firstPainted >= 0) {
-        const int from = firstBlockOnPage(m_firstPainted);
-        const int to = firstBlockOnPage(m_lastPainted + 1);
-        first = first < 0 ? from : qMin(first, from);
-        last = qMax(last, to);
-        m_firstPainted = m_lastPainted = -1;
-    }
-    if (first >= 0)
-        ::releaseFonts(m_document, first, last);
+    if (laidOut - m_releasedBlocks < ReleaseBlocks && !(allLaidOut() && laidOut > m_releasedBlocks))
+        return;
+    ::releaseFonts(m_document, m_releasedBlocks, laidOut - 1);
+    // The next stretch goes on in the last block, which takes a font again.
+    m_releasedBlocks = allLaidOut() ? laidOut : laidOut - 1;
+}
+
+// Blocks laid out but not yet painted keep their fonts: they are only dropped
+// from Qt's cache once no block holds them.
+void PrintPages::releasePaintedFonts()
+{
+    if (m_firstPainted < 0)
+        return;
+    const int from = firstBlockOnPage(m_firstPainted);
+    const int to = firstBlockOnPage(m_lastPainted + 1);
+    m_firstPainted = m_lastPainted = -1;
+    ::releaseFonts(m_document, from, to);
 }
 
 // A block running on from the page before shows on the page as well, and the
-// first block of the next page may begin on this one.
+// first block of the next page may begin on this one. Pages are found as far
+// as the layout has gone; the open last block is placed once it is laid out.
 int PrintPages::firstBlockOnPage(int index)
 {
-    if (m_pageStarts.empty()) {
-        const QAbstractTextDocumentLayout *layout = m_document.documentLayout();
-        int page = 0;
-        for (QTextBlock block = m_document.begin(); block.isValid(); block = block.next()) {
-            const qreal bottom = layout->blockBoundingRect(block).bottom();
-            while (bottom > page * m_pageSize.height()) {
-                m_pageStarts.push_back(block.blockNumber());
-                ++page;
-            }
-        }
+    const QAbstractTextDocumentLayout *layout = m_document.documentLayout();
+    const int placeable = allLaidOut() ? m_document.blockCount() : m_document.blockCount() - 1;
+    for (QTextBlock block = m_document.findBlockByNumber(m_firstUnplacedBlock);
+         block.isValid() && block.blockNumber() < placeable; block = block.next()) {
+        const qreal bottom = layout->blockBoundingRect(block).bottom();
+        while (bottom > qreal(m_pageStarts.size()) * m_pageSize.height())
+            m_pageStarts.push_back(block.blockNumber());
+        m_firstUnplacedBlock = block.blockNumber() + 1;
     }
     return index < int(m_pageStarts.size()) ? m_pageStarts[index] : m_document.blockCount() - 1;
 }

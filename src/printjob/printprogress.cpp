@@ -18,10 +18,11 @@ PrintProgress::PrintProgress(QWidget *parent, int showAfterMs) : m_parent(parent
 
 PrintProgress::~PrintProgress() = default;
 
-void PrintProgress::setPage(int page, int pageCount)
+void PrintProgress::setPage(int page, int pageCount, PageCount kind)
 {
     m_page = page;
     m_pageCount = pageCount;
+    m_pageCountKind = kind;
     if (m_window && !m_window->cancelRequested()) {
         m_window->setMaximum(qMax(pageCount, 1));
         m_window->setValue(qMin(page, qMax(pageCount, 1)));
@@ -71,5 +72,7 @@ QString PrintProgress::labelText() const
         return QStringLiteral("Die Seiten werden zu einem Druckauftrag zusammengefügt …");
     if (m_pageCount <= 0)
         return QStringLiteral("Seiten werden umbrochen …");
+    if (m_pageCountKind == Expected)
+        return QStringLiteral("Seite %1 von etwa %2").arg(m_page).arg(m_pageCount);
     return QStringLiteral("Seite %1 von %2").arg(m_page).arg(m_pageCount);
 }

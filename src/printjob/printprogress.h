@@ -17,8 +17,10 @@ public:
     explicit PrintProgress(QWidget *parent, int showAfterMs = DefaultShowAfterMs);
     ~PrintProgress();
 
-    // Page `page` of `pageCount` is being printed; 0 pages while they are still being counted.
-    void setPage(int page, int pageCount);
+    enum PageCount { Exact, Expected };
+    // Page `page` of `pageCount` is being printed; 0 pages while they are still
+    // being counted. An expected count is what the pages laid out so far promise.
+    void setPage(int page, int pageCount, PageCount kind = Exact);
     // Every page is drawn; the parts they were drawn in become one job.
     void setJoining();
     // Called between short steps of work; keeps the window alive.
@@ -38,6 +40,7 @@ private:
     std::unique_ptr<PrintProgressWindow> m_window;
     int m_page = 0;
     int m_pageCount = 0;
+    PageCount m_pageCountKind = Exact;
     bool m_joining = false;
     bool m_cancelled = false;
 };

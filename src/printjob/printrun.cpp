@@ -16,6 +16,8 @@
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 
+#include <climits>
+
 #include <memory>
 #include <vector>
 
@@ -37,9 +39,14 @@ PrintFault PrintRun::print(const QTextDocument &source, int from, int to)
         return fault;
 
     auto pages = std::make_unique<PrintPages>(source, from, to, m_printer.pageLayout());
-    if (!layOut(*pages))
+    // Pages drawn once each and in their own order are drawn as soon as they
+    // are laid out, while their fonts are still loaded; any other order needs
+    // every page laid out first, and each font loaded again to draw it.
+    // A queue makes the copies itself; a PDF file holds what it is given.
+    m_copies = m_printer.outputFormat() == QPrinter::NativeFormat ? 1 : qMax(1, m_printer.copyCount());
+    m_inPageOrder = m_copies == 1 && m_printer.pageOrder() != QPrinter::LastPageFirst;
+    if (!m_inPageOrder && !layOut(*pages, INT_MAX))
         return PrintFault::of(PrintFault::Aborted);
-    m_pageCount = pages->pageCount();
 
     if (m_printer.outputFormat() == QPrinter::PdfFormat)
         return printToFile(std::move(pages));
@@ -65,15 +72,20 @@ PrintFault PrintRun::unusablePrinter() const
     return PrintFault();
 }
 
-bool PrintRun::layOut(PrintPages &pages)
+// Lays out until `pages` pages are final, or all of them.
+bool PrintRun::layOut(PrintPages &pages, int pageCount)
 {
-    while (pages.layoutStep()) {
-        pages.releaseFonts();
+    while (pages.finishedPages() < pageCount && pages.layoutStep()) {
+        if (!m_inPageOrder)
+            pages.releaseLaidOutFonts();
         m_progress.setPage(0, 0);
         if (m_progress.wasCancelled())
             return false;
     }
-    pages.releaseFonts();
+    if (!m_inPageOrder)
+        pages.releaseLaidOutFonts();
+    if (pages.allLaidOut())
+        m_pageCount = pages.pageCount();
     return !m_progress.wasCancelled();
 }
 
@@ -111,23 +123,29 @@ PrintFault PrintRun::printToQueue(std::unique_ptr<PrintPages> pages)
 // join, which needs memory of its own in proportion to the pages.
 PrintFault PrintRun::writePdf(std::unique_ptr<PrintPages> pages, QIODevice &target, const PrintFault &targetFault)
 {
-    // A queue makes the copies itself; a PDF file holds what it is given.
-    const bool deviceMakesCopies = m_printer.outputFormat() == QPrinter::NativeFormat;
-    const std::vector<int> order =
-        sheetOrder(m_pageCount, deviceMakesCopies ? 1 : m_printer.copyCount(), m_printer.collateCopies(),
-                   m_printer.pageOrder() == QPrinter::LastPageFirst);
-
     QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/letterloom-teile-XXXXXX"));
     if (!folder.isValid())
         return PrintFault::of(PrintFault::SpoolFileFailed);
+    std::vector<int> order;
+    if (!m_inPageOrder)
+        order = sheetOrder(pages->pageCount(), m_copies, m_printer.collateCopies(),
+                           m_printer.pageOrder() == QPrinter::LastPageFirst);
     QStringList parts;
-    for (size_t first = 0; first < order.size(); first += SheetsPerPart) {
+    for (size_t first = 0;; first += SheetsPerPart) {
+        if (m_inPageOrder) {
+            if (!layOut(*pages, int(first) + SheetsPerPart))
+                return PrintFault::of(PrintFault::Aborted);
+            for (int page = int(order.size()); page < pages->finishedPages(); ++page)
+                order.push_back(page);
+        }
+        if (first >= order.size())
+            break;
         const size_t end = qMin(order.size(), first + size_t(SheetsPerPart));
         parts.append(folder.filePath(QStringLiteral("%1.pdf").arg(parts.size() + 1)));
         if (const PrintFault fault = writePart(*pages, order, first, end, parts.last()); fault.isSet())
             return fault;
         // The part's writer has embedded its fonts and is gone.
-        pages->releaseFonts();
+        pages->releasePaintedFonts();
     }
     pages.reset();
 
@@ -171,7 +189,10 @@ PrintFault PrintRun::writePart(PrintPages &pages, const std::vector<int> &order,
         return PrintFault::of(PrintFault::PaintFailed);
     PrintFault fault;
     for (size_t sheet = first; sheet < end && !fault.isSet(); ++sheet) {
-        m_progress.setPage(int(sheet) + 1, int(order.size()));
+        if (pages.allLaidOut())
+            m_progress.setPage(int(sheet) + 1, int(order.size()));
+        else
+            m_progress.setPage(int(sheet) + 1, pages.expectedPageCount(), PrintProgress::Expected);
         if (m_progress.wasCancelled())
             fault = PrintFault::of(PrintFault::Aborted);
         else if (sink.failed())

@@ -28,7 +28,7 @@ public:
 
 private:
     PrintFault unusablePrinter() const;
-    bool layOut(PrintPages &pages);
+    bool layOut(PrintPages &pages, int pageCount);
     PrintFault writePdf(std::unique_ptr<PrintPages> pages, QIODevice &target, const PrintFault &targetFault);
     PrintFault writePart(PrintPages &pages, const std::vector<int> &order, size_t first, size_t end,
                          const QString &fileName);
@@ -37,5 +37,7 @@ private:
 
     QPrinter &m_printer;
     PrintProgress &m_progress;
+    int m_copies = 1;
+    bool m_inPageOrder = true;
     int m_pageCount = 0;
 };

@@ -168,13 +168,16 @@ void PrintFaultTest::fullSpoolStopsAtTheFirstFailedWrite()
     PreviewStandIn preview(LongDocumentBlocks);
     const QString pdf = m_dir.filePath(QStringLiteral("voll.pdf"));
     int lastPageSeen = 0;
+    int pagesInAll = 0;
     QTimer watch;
-    QObject::connect(&watch, &QTimer::timeout, [&lastPageSeen] {
+    QObject::connect(&watch, &QTimer::timeout, [&lastPageSeen, &pagesInAll] {
         if (auto *progress = qobject_cast<QProgressDialog *>(QApplication::activeModalWidget())) {
             const QRegularExpressionMatch page =
-                QRegularExpression(QStringLiteral("^Seite (\\d+) von \\d+$")).match(progress->labelText());
-            if (page.hasMatch())
+                QRegularExpression(QStringLiteral("^Seite (\\d+) von (?:etwa )?(\\d+)$")).match(progress->labelText());
+            if (page.hasMatch()) {
                 lastPageSeen = qMax(lastPageSeen, page.captured(1).toInt());
+                pagesInAll = page.captured(2).toInt();
+            }
         }
     });
     watch.start(5);
@@ -193,8 +196,8 @@ void PrintFaultTest::fullSpoolStopsAtTheFirstFailedWrite()
     QCOMPARE(outcome.text, description);
     QCOMPARE(log.messages.size(), 1);
     QCOMPARE(log.messages.first().text, QStringLiteral("Druckauftrag fehlerhaft\n") + description);
-    QVERIFY(job.pageCount() > 20);
-    QVERIFY2(lastPageSeen < job.pageCount() / 2, qPrintable(QString::number(lastPageSeen)));
+    QVERIFY(pagesInAll > 20);
+    QVERIFY2(lastPageSeen < pagesInAll / 2, qPrintable(QString::number(lastPageSeen)));
     QVERIFY(!QFile::exists(pdf));
 }
 

@@ -5,11 +5,13 @@
 #include "fixtures/testmain.h"
 #include "printjob/printjob.h"
 
+#include <QCheckBox>
 #include <QFile>
 #include <QPrintDialog>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -41,6 +43,7 @@ private slots:
     void statusClearedWhenTheDialogCloses();
     void longJobShowsProgress_data();
     void longJobShowsProgress();
+    void copiesLastPageFirstInAFile();
 
 private:
     QTemporaryDir m_dir;
@@ -257,7 +260,8 @@ void PrintJobTest::longJobShowsProgress()
     const QString pdf = m_dir.filePath(QStringLiteral("lang-%1.pdf").arg(QTest::currentDataTag()));
     const QString printer = queue("LETTERLOOM_PRINTER");
     const int jobsBefore = toQueue ? jobCount(printer) : 0;
-    const QRegularExpression pageLabel(QStringLiteral("^Seite (\\d+) von (\\d+)$"));
+    // Until the last pages are laid out the count is what the pages so far promise.
+    const QRegularExpression pageLabel(QStringLiteral("^Seite (\\d+) von (etwa )?(\\d+)$"));
     QString label;
     bool stillShownAfterCancel = false;
     QString labelAfterCancel;
@@ -267,7 +271,7 @@ void PrintJobTest::longJobShowsProgress()
         const QRegularExpressionMatch page = pageLabel.match(text);
         if (cancel != QLatin1String("late"))
             return page.hasMatch();
-        return (page.hasMatch() && page.captured(1).toInt() + 3 >= page.captured(2).toInt())
+        return (page.hasMatch() && page.captured(1).toInt() + 3 >= page.captured(3).toInt())
                || text.contains(QStringLiteral("zusammengefügt"));
     };
     std::function<void(QProgressDialog *)> watch = [&](QProgressDialog *progress) {
@@ -293,10 +297,15 @@ void PrintJobTest::longJobShowsProgress()
 
     const QRegularExpressionMatch page = pageLabel.match(label);
     QVERIFY2(page.hasMatch(), qPrintable(label));
-    QCOMPARE(page.captured(2).toInt(), job.pageCount());
-    QVERIFY(job.pageCount() > 20);
     QCOMPARE(log.messages.size(), 1);
     if (cancel.isEmpty()) {
+        QVERIFY(job.pageCount() > 20);
+        // A promise that holds within a few pages.
+        const int told = page.captured(3).toInt();
+        if (page.captured(2).isEmpty())
+            QCOMPARE(told, job.pageCount());
+        else
+            QVERIFY2(qAbs(told - job.pageCount()) <= job.pageCount() / 10, qPrintable(label));
         QCOMPARE(log.messages.first().text, Done);
         QCOMPARE(pdfText(pdf).count(QStringLiteral("Zwölf Boxkämpfer")), 3 * LongDocumentBlocks);
         QCOMPARE(pdfPageCount(pdf), job.pageCount());
@@ -316,6 +325,30 @@ void PrintJobTest::longJobShowsProgress()
     QVERIFY(!QFile::exists(pdf));
     if (toQueue)
         QCOMPARE(jobCount(printer), jobsBefore);
+}
+
+// A PDF file holds every copy itself. Pages in any order but their own are
+// drawn only once every page is laid out; they are the same pages.
+void PrintJobTest::copiesLastPageFirstInAFile()
+{
+    PreviewStandIn preview(LongDocumentBlocks);
+    const QString once = m_dir.filePath(QStringLiteral("einmal.pdf"));
+    const QString twice = m_dir.filePath(QStringLiteral("zweimal-rueckwaerts.pdf"));
+    MessageLog log;
+    preview.print(once);
+    preview.print(twice, [](QPrintDialog *dialog) {
+        showOptions(dialog);
+        dialog->findChild<QSpinBox *>(QStringLiteral("copies"))->setValue(2);
+        dialog->findChild<QCheckBox *>(QStringLiteral("collate"))->setChecked(true);
+        dialog->findChild<QCheckBox *>(QStringLiteral("reverse"))->setChecked(true);
+    });
+    QCOMPARE(log.messages.size(), 2);
+    QCOMPARE(log.messages.last().text, Done);
+
+    QStringList pages = pdfText(once).split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+    QVERIFY(pages.size() > 20);
+    std::reverse(pages.begin(), pages.end());
+    QCOMPARE(pdfText(twice).split(QLatin1Char('\f'), Qt::SkipEmptyParts), pages + pages);
 }
 
 LETTERLOOM_TEST_MAIN(PrintJobTest)
