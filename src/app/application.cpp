@@ -1,6 +1,7 @@
 #include "app/application.h"
 
 #include "app/appinfo.h"
+#include "app/installedtypeface.h"
 
 #include <QApplication>
 #include <QFont>
@@ -29,6 +30,16 @@ void setUpApplication(QApplication &app)
                                 QStringLiteral("DejaVu Sans")});
     QFont::insertSubstitutions(QStringLiteral("Verdana"),
                                {QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")});
+    QFont::insertSubstitutions(QStringLiteral("Arial"), {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo")});
     QFont::insertSubstitutions(QStringLiteral("Courier New"),
                                {QStringLiteral("Liberation Mono"), QStringLiteral("DejaVu Sans Mono")});
+
+    // Dialogs and menus use the desktop's font, which may be a generic name
+    // ("Sans Serif") that is not installed under that name.
+    QFont font = QApplication::font();
+    const QString installed = installedTypeface(font.family());
+    if (installed != font.family()) {
+        font.setFamily(installed);
+        QApplication::setFont(font);
+    }
 }

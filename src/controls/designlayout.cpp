@@ -1,5 +1,7 @@
 #include "controls/designlayout.h"
 
+#include "app/installedtypeface.h"
+
 #include <QLabel>
 
 QString indexed(const char *name, int index)
@@ -9,7 +11,7 @@ QString indexed(const char *name, int index)
 
 QFont designFont(const QString &family, qreal pointSize, bool bold)
 {
-    QFont font(family);
+    QFont font(installedTypeface(family));
     font.setPointSizeF(pointSize);
     font.setBold(bold);
     return font;

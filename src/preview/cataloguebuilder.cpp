@@ -1,6 +1,7 @@
 #include "preview/cataloguebuilder.h"
 
 #include "app/appinfo.h"
+#include "app/installedtypeface.h"
 
 #include <QTextBlock>
 #include <QTextDocument>
@@ -44,7 +45,7 @@ CatalogueBuilder::CatalogueBuilder(QTextDocument *document, const PrintOptions &
       m_fontNames(fontNames),
       m_now(now),
       m_locale(locale),
-      m_headingTypeface(options.headingTypeface.isEmpty() ? DefaultTypeface : options.headingTypeface),
+      m_headingTypeface(installedTypeface(options.headingTypeface.isEmpty() ? DefaultTypeface : options.headingTypeface)),
       m_sampleSize(options.sampleSize)
 {
 }
@@ -141,7 +142,7 @@ void CatalogueBuilder::appendFontBlock(const QString &fontName)
 void CatalogueBuilder::appendFooter()
 {
     setSize(FooterSize);
-    setTypeface(FooterTypeface);
+    setTypeface(installedTypeface(FooterTypeface));
     append(QStringLiteral("© ") + VendorSiteUrl);
     // The paragraph still open keeps the format it was written in.
     m_cursor.setBlockCharFormat(m_format);

@@ -1,6 +1,7 @@
 #include "preview/vorschau.h"
 
 #include "app/colors.h"
+#include "app/installedtypeface.h"
 #include "app/twips.h"
 #include "controls/designlayout.h"
 #include "controls/flatbutton.h"
@@ -103,7 +104,7 @@ void Vorschau::createControls()
     RichTextBox->setReadOnly(true);
     RichTextBox->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     RichTextBox->setUndoRedoEnabled(false);
-    QFont viewFont(QStringLiteral("Courier New"));
+    QFont viewFont(installedTypeface(QStringLiteral("Courier New")));
     viewFont.setPointSizeF(8.25);
     RichTextBox->setFont(viewFont);
     RichTextBox->setAccessibleName(QStringLiteral("Schriftenkatalog"));

@@ -1,25 +1,8 @@
 #include "startup/fontsource.h"
 
+#include "app/installedtypeface.h"
+
 #include <QFontDatabase>
-
-#include <fontconfig/fontconfig.h>
-
-namespace {
-bool fontconfigKnows(const QString &family)
-{
-    FcPattern *pattern = FcPatternCreate();
-    const QByteArray utf8 = family.toUtf8();
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8 *>(utf8.constData()));
-    FcObjectSet *properties = FcObjectSetBuild(FC_FAMILY, nullptr);
-    FcFontSet *fonts = FcFontList(nullptr, pattern, properties);
-    const bool found = fonts && fonts->nfont > 0;
-    if (fonts)
-        FcFontSetDestroy(fonts);
-    FcObjectSetDestroy(properties);
-    FcPatternDestroy(pattern);
-    return found;
-}
-} // namespace
 
 QStringList installedFamilies(const QStringList &databaseFamilies)
 {
@@ -28,7 +11,7 @@ QStringList installedFamilies(const QStringList &databaseFamilies)
     QStringList result;
     result.reserve(databaseFamilies.size());
     for (const QString &family : databaseFamilies) {
-        if (GenericAliases.contains(family) && !fontconfigKnows(family))
+        if (GenericAliases.contains(family) && !isInstalledFamily(family))
             continue;
         result.append(family);
     }
