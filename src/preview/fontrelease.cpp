@@ -84,10 +84,14 @@ void FontRelease::release(int fromBlock)
 void releaseFonts(const QTextDocument &document, int firstBlock, int lastBlock)
 {
     QTextBlock block = document.findBlockByNumber(firstBlock);
-    for (int number = firstBlock; block.isValid() && number <= lastBlock; ++number, block = block.next()) {
-        QTextLayout *layout = block.layout();
-        if (layout && layout->lineCount() > 0)
-            layout->setFont(layout->font());
-    }
+    for (int number = firstBlock; block.isValid() && number <= lastBlock; ++number, block = block.next())
+        releaseBlockFont(block);
     QFont::cleanup();
+}
+
+void releaseBlockFont(const QTextBlock &block)
+{
+    QTextLayout *layout = block.layout();
+    if (layout && layout->lineCount() > 0)
+        layout->setFont(layout->font());
 }

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QTimer>
 
+class QTextBlock;
 class QTextDocument;
 
 // Lets the laid-out blocks `firstBlock` up to `lastBlock` of `document` go of
@@ -12,6 +13,10 @@ class QTextDocument;
 // Lines and positions stay; a block drawn again loads its font again. Only
 // for when no layout and no painter is using a font.
 void releaseFonts(const QTextDocument &document, int firstBlock, int lastBlock);
+
+// Lets the block's layout go of the font it last shaped with; the font itself
+// is freed with the next release above.
+void releaseBlockFont(const QTextBlock &block);
 
 class FontRelease : public QObject
 {

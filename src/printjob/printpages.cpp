@@ -85,7 +85,8 @@ bool PrintPages::layoutStep()
     while (m_next < m_to && step.elapsed() < StepMs) {
         QTextCursor stretch(const_cast<QTextDocument *>(&m_source));
         stretch.setPosition(m_next);
-        QTextBlock block = m_source.findBlock(m_next);
+        const QTextBlock first = m_source.findBlock(m_next);
+        QTextBlock block = first;
         for (int i = 0; i < BlocksPerStretch && block.isValid(); ++i)
             block = block.next();
         m_next = block.isValid() ? qMin(block.position(), m_to) : m_to;
@@ -93,6 +94,10 @@ bool PrintPages::layoutStep()
         QTextCursor end(&m_document);
         end.movePosition(QTextCursor::End);
         end.insertFragment(stretch.selection());
+        // Placing a cursor shapes the line it is on: the source's blocks at
+        // both ends of the stretch would keep their fonts for good.
+        releaseBlockFont(first);
+        releaseBlockFont(m_source.findBlock(m_next));
     }
     return m_next < m_to;
 }
