@@ -1,3 +1,4 @@
+#include "app/installedtypeface.h"
 #include "controls/sortedcombobox.h"
 #include "controls/sortedlistwidget.h"
 #include "fixtures/listfontsource.h"
@@ -79,6 +80,7 @@ private slots:
     void handsOverWithOneFontOrNone_data();
     void handsOverWithOneFontOrNone();
     void systemSourceListsOnlyInstalledFamilies();
+    void designTypefacesShowAsInstalledFamilies();
 };
 
 void CensusTest::startsEmptyAndCentred()
@@ -171,6 +173,21 @@ void CensusTest::systemSourceListsOnlyInstalledFamilies()
     names.sort();
     QCOMPARE(names, (QStringList{QStringLiteral("Liberation Mono"), QStringLiteral("Liberation Sans"),
                                  QStringLiteral("Liberation Serif")}));
+}
+
+// The windows were designed in typefaces this machine lacks; they show the
+// metric-compatible family that is installed, named as that font names itself.
+void CensusTest::designTypefacesShowAsInstalledFamilies()
+{
+    const QString sans = QStringLiteral("Liberation Sans");
+    QCOMPARE(installedTypeface(QStringLiteral("Arial")), sans);
+    QCOMPARE(installedTypeface(QStringLiteral("MS Sans Serif")), sans);
+    QCOMPARE(installedTypeface(QStringLiteral("Courier New")), QStringLiteral("Liberation Mono"));
+    QCOMPARE(installedTypeface(QStringLiteral("liberation serif")), QStringLiteral("Liberation Serif"));
+    // A name nothing stands in for gets what fontconfig would show for it.
+    QVERIFY(isInstalledFamily(installedTypeface(QStringLiteral("Keine solche Schrift"))));
+    // Menus and dialogs use the desktop's font, Qt's generic name here.
+    QVERIFY2(isInstalledFamily(QApplication::font().family()), qPrintable(QApplication::font().family()));
 }
 
 LETTERLOOM_TEST_MAIN(CensusTest)
