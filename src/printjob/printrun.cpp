@@ -78,7 +78,11 @@ bool PrintRun::layOut(PrintPages &pages, int pageCount)
     while (pages.finishedPages() < pageCount && pages.layoutStep()) {
         if (!m_inPageOrder)
             pages.releaseLaidOutFonts();
-        m_progress.setPage(0, 0);
+        // Once sheets are being drawn the window keeps saying which one.
+        if (m_sheetsDrawn == 0)
+            m_progress.setPage(0, 0);
+        else
+            m_progress.tick();
         if (m_progress.wasCancelled())
             return false;
     }
@@ -144,6 +148,7 @@ PrintFault PrintRun::writePdf(std::unique_ptr<PrintPages> pages, QIODevice &targ
         parts.append(folder.filePath(QStringLiteral("%1.pdf").arg(parts.size() + 1)));
         if (const PrintFault fault = writePart(*pages, order, first, end, parts.last()); fault.isSet())
             return fault;
+        m_sheetsDrawn = int(end);
         // The part's writer has embedded its fonts and is gone.
         pages->releasePaintedFonts();
     }

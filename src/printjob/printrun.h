@@ -39,5 +39,6 @@ private:
     PrintProgress &m_progress;
     int m_copies = 1;
     bool m_inPageOrder = true;
+    int m_sheetsDrawn = 0;
     int m_pageCount = 0;
 };
