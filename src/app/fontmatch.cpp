@@ -1,0 +1,126 @@
+// Qt asks fontconfig for the best match of every font it loads, to read the
+// hinting and smoothing set for it, with a pattern that names the font's file.
+// fontconfig's own FcFontMatch compares that pattern with every installed font
+// on each call: 1.2 ms with two thousand fonts, 4 ms with fifteen thousand, more
+// than all the rest of laying out a catalogue of them. A font's file outranks
+// every other property in fontconfig's matching, so the best match is always
+// one of that file's faces. This FcFontMatch, which the program's executables
+// put in front of fontconfig's, compares only those; any other pattern is
+// compared with every font, as fontconfig does. The result is fontconfig's own.
+
+#include <fontconfig/fontconfig.h>
+
+#include <algorithm>
+#include <cstring>
+#include <mutex>
+#include <vector>
+
+namespace {
+struct Face {
+    const char *file;
+    FcPattern *pattern;
+};
+
+// The faces of the current configuration's installed fonts, sorted by file.
+// It holds a reference to the configuration and to each face, so neither can
+// go and be replaced by another at the same address while it is in use. It
+// lives as long as the process: Qt may still load a font while it shuts down.
+class FacesByFile
+{
+public:
+    // The matched face of `file`'s fonts, or nothing when `file` holds no installed font.
+    FcPattern *match(FcConfig *config, const char *file, FcPattern *pattern, FcResult *result)
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        FcFontSet *installed = FcConfigGetFonts(config, FcSetSystem);
+        if (!installed)
+            return nullptr;
+        if (config != m_config || installed != m_installed || installed->nfont != m_count)
+            rebuild(config, installed);
+        const auto first = std::lower_bound(m_faces.begin(), m_faces.end(), file,
+                                            [](const Face &face, const char *name) { return std::strcmp(face.file, name) < 0; });
+        FcFontSet *faces = FcFontSetCreate();
+        for (auto face = first; face != m_faces.end() && std::strcmp(face->file, file) == 0; ++face) {
+            FcPatternReference(face->pattern);
+            FcFontSetAdd(faces, face->pattern);
+        }
+        FcPattern *matched = nullptr;
+        if (faces->nfont > 0)
+            matched = FcFontSetMatch(config, &faces, 1, pattern, result);
+        FcFontSetDestroy(faces);
+        return matched;
+    }
+
+private:
+    void rebuild(FcConfig *config, FcFontSet *installed)
+    {
+        clear();
+        m_config = FcConfigReference(config);
+        m_installed = installed;
+        m_count = installed->nfont;
+        m_faces.reserve(size_t(installed->nfont));
+        for (int i = 0; i < installed->nfont; ++i) {
+            FcChar8 *file = nullptr;
+            if (FcPatternGetString(installed->fonts[i], FC_FILE, 0, &file) != FcResultMatch)
+                continue;
+            FcPatternReference(installed->fonts[i]);
+            m_faces.push_back({reinterpret_cast<const char *>(file), installed->fonts[i]});
+        }
+        // Faces of one file keep fontconfig's order, which decides between equal matches.
+        std::stable_sort(m_faces.begin(), m_faces.end(),
+                         [](const Face &a, const Face &b) { return std::strcmp(a.file, b.file) < 0; });
+    }
+
+    void clear()
+    {
+        for (const Face &face : m_faces)
+            FcPatternDestroy(face.pattern);
+        m_faces.clear();
+        if (m_config)
+            FcConfigDestroy(m_config);
+        m_config = nullptr;
+        m_installed = nullptr;
+        m_count = 0;
+    }
+
+    std::mutex m_mutex;
+    FcConfig *m_config = nullptr;
+    FcFontSet *m_installed = nullptr;
+    int m_count = 0;
+    std::vector<Face> m_faces;
+};
+
+// Only a pattern naming exactly one file can be narrowed to that file's faces.
+const char *onlyFile(FcPattern *pattern)
+{
+    FcChar8 *file = nullptr;
+    FcChar8 *another = nullptr;
+    if (FcPatternGetString(pattern, FC_FILE, 0, &file) != FcResultMatch
+        || FcPatternGetString(pattern, FC_FILE, 1, &another) == FcResultMatch)
+        return nullptr;
+    return reinterpret_cast<const char *>(file);
+}
+} // namespace
+
+extern "C" FcPattern *FcFontMatch(FcConfig *config, FcPattern *pattern, FcResult *result)
+{
+    static FacesByFile *const facesByFile = new FacesByFile;
+    *result = FcResultNoMatch;
+    config = FcConfigReference(config);
+    if (!config)
+        return nullptr;
+    FcPattern *matched = nullptr;
+    if (const char *file = onlyFile(pattern))
+        matched = facesByFile->match(config, file, pattern, result);
+    if (!matched) {
+        std::vector<FcFontSet *> sets;
+        for (FcSetName name : {FcSetSystem, FcSetApplication}) {
+            if (FcFontSet *set = FcConfigGetFonts(config, name))
+                sets.push_back(set);
+        }
+        if (!sets.empty())
+            matched = FcFontSetMatch(config, sets.data(), int(sets.size()), pattern, result);
+    }
+    FcConfigDestroy(config);
+    return matched;
+}
