@@ -6,11 +6,16 @@
 #include <fontconfig/fontconfig.h>
 
 namespace {
-QString fontconfigMatch(const QString &family)
+FcPattern *familyPattern(const QString &family)
 {
     FcPattern *pattern = FcPatternCreate();
-    const QByteArray utf8 = family.toUtf8();
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8 *>(utf8.constData()));
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8 *>(family.toUtf8().constData()));
+    return pattern;
+}
+
+QString fontconfigMatch(const QString &family)
+{
+    FcPattern *pattern = familyPattern(family);
     FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
     FcDefaultSubstitute(pattern);
     FcResult result = FcResultNoMatch;
@@ -30,9 +35,7 @@ QString fontconfigMatch(const QString &family)
 // lower case), or nothing when no font carries it.
 QString installedSpelling(const QString &family)
 {
-    FcPattern *pattern = FcPatternCreate();
-    const QByteArray utf8 = family.toUtf8();
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8 *>(utf8.constData()));
+    FcPattern *pattern = familyPattern(family);
     FcObjectSet *properties = FcObjectSetBuild(FC_FAMILY, nullptr);
     FcFontSet *fonts = FcFontList(nullptr, pattern, properties);
     QString spelling;

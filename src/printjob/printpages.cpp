@@ -143,7 +143,6 @@ void PrintPages::paintPage(QPainter &painter, int index)
     painter.restore();
 }
 
-
 // A laid-out block keeps the font it was shaped with, and Qt's font cache
 // keeps every font any block asked for: without letting go, a catalogue holds
 // all its fonts at once until the job ends. Blocks painted again load theirs
