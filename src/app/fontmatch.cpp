@@ -5,17 +5,24 @@
 // than all the rest of laying out a catalogue of them. A font's file outranks
 // every other property in fontconfig's matching, so the best match is always
 // one of that file's faces. This FcFontMatch, which the program's executables
-// put in front of fontconfig's, compares only those; any other pattern is
-// compared with every font, as fontconfig does. The result is fontconfig's own.
+// put in front of fontconfig's, compares only those; every other pattern goes
+// to fontconfig's own function, as does every pattern when the environment sets
+// LETTERLOOM_FONT_MATCH=fontconfig (to compare the two, or should a fontconfig
+// release ever rank something above the file).
 
 #include <fontconfig/fontconfig.h>
 
+#include <dlfcn.h>
+
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <vector>
 
 namespace {
+using FontMatchFunction = FcPattern *(*)(FcConfig *, FcPattern *, FcResult *);
+
 struct Face {
     const char *file;
     FcPattern *pattern;
@@ -100,27 +107,28 @@ const char *onlyFile(FcPattern *pattern)
         return nullptr;
     return reinterpret_cast<const char *>(file);
 }
+
+bool narrowingSwitchedOff()
+{
+    const char *choice = std::getenv("LETTERLOOM_FONT_MATCH");
+    return choice && std::strcmp(choice, "fontconfig") == 0;
+}
 } // namespace
 
 extern "C" FcPattern *FcFontMatch(FcConfig *config, FcPattern *pattern, FcResult *result)
 {
+    static const auto fontconfigMatch = reinterpret_cast<FontMatchFunction>(dlsym(RTLD_NEXT, "FcFontMatch"));
+    static const bool narrowing = !narrowingSwitchedOff();
     static FacesByFile *const facesByFile = new FacesByFile;
-    *result = FcResultNoMatch;
-    config = FcConfigReference(config);
-    if (!config)
-        return nullptr;
-    FcPattern *matched = nullptr;
-    if (const char *file = onlyFile(pattern))
-        matched = facesByFile->match(config, file, pattern, result);
-    if (!matched) {
-        std::vector<FcFontSet *> sets;
-        for (FcSetName name : {FcSetSystem, FcSetApplication}) {
-            if (FcFontSet *set = FcConfigGetFonts(config, name))
-                sets.push_back(set);
+    if (narrowing) {
+        if (const char *file = onlyFile(pattern)) {
+            if (FcConfig *current = FcConfigReference(config)) {
+                FcPattern *matched = facesByFile->match(current, file, pattern, result);
+                FcConfigDestroy(current);
+                if (matched)
+                    return matched;
+            }
         }
-        if (!sets.empty())
-            matched = FcFontSetMatch(config, sets.data(), int(sets.size()), pattern, result);
     }
-    FcConfigDestroy(config);
-    return matched;
+    return fontconfigMatch(config, pattern, result);
 }

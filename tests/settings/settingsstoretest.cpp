@@ -1,4 +1,4 @@
-#include "fixtures/testmain.h"
+#include "fixtures/coretestmain.h"
 #include "settings/numbertext.h"
 #include "settings/settingsstore.h"
 
@@ -236,5 +236,5 @@ void SettingsStoreTest::failedWriteIsReportedAndLaterWritesAreTried()
     QCOMPARE(store.flag(SettingKey::Check_Fett), true);
 }
 
-LETTERLOOM_TEST_MAIN(SettingsStoreTest)
+LETTERLOOM_CORE_TEST_MAIN(SettingsStoreTest)
 #include "settingsstoretest.moc"

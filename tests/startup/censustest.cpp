@@ -14,9 +14,6 @@
 #include <QScreen>
 #include <QTimer>
 
-#include <dlfcn.h>
-#include <fontconfig/fontconfig.h>
-
 #include <optional>
 
 namespace {
@@ -84,7 +81,6 @@ private slots:
     void handsOverWithOneFontOrNone();
     void systemSourceListsOnlyInstalledFamilies();
     void designTypefacesShowAsInstalledFamilies();
-    void fontsMatchAsFontconfigMatchesThem();
 };
 
 void CensusTest::startsEmptyAndCentred()
@@ -192,59 +188,6 @@ void CensusTest::designTypefacesShowAsInstalledFamilies()
     QVERIFY(isInstalledFamily(installedTypeface(QStringLiteral("Keine solche Schrift"))));
     // Menus and dialogs use the desktop's font, Qt's generic name here.
     QVERIFY2(isInstalledFamily(QApplication::font().family()), qPrintable(QApplication::font().family()));
-}
-
-// Qt reads every font's hinting and smoothing from FcFontMatch with a pattern
-// naming the font's file. The program's own FcFontMatch must be the one Qt
-// reaches, and answer as fontconfig's whole-set match does.
-void CensusTest::fontsMatchAsFontconfigMatchesThem()
-{
-    Dl_info found{};
-    QVERIFY(dladdr(dlsym(RTLD_DEFAULT, "FcFontMatch"), &found));
-    QVERIFY2(!QByteArray(found.dli_fname).contains("libfontconfig"), found.dli_fname);
-
-    FcFontSet *installed = FcConfigGetFonts(nullptr, FcSetSystem);
-    QVERIFY(installed && installed->nfont >= 3);
-    QList<FcPattern *> asked;
-    for (int i = 0; i < installed->nfont; ++i) {
-        FcChar8 *family = nullptr;
-        FcChar8 *file = nullptr;
-        int index = 0;
-        QVERIFY(FcPatternGetString(installed->fonts[i], FC_FAMILY, 0, &family) == FcResultMatch);
-        QVERIFY(FcPatternGetString(installed->fonts[i], FC_FILE, 0, &file) == FcResultMatch);
-        FcPatternGetInteger(installed->fonts[i], FC_INDEX, 0, &index);
-        FcPattern *byFile = FcPatternCreate();
-        FcPatternAddString(byFile, FC_FAMILY, family);
-        FcPatternAddString(byFile, FC_FILE, file);
-        FcPatternAddInteger(byFile, FC_INDEX, index);
-        FcPatternAddDouble(byFile, FC_PIXEL_SIZE, 26.7);
-        asked.append(byFile);
-    }
-    // A file that holds no installed font, and a family alone, go to the whole set.
-    FcPattern *noFont = FcPatternCreate();
-    FcPatternAddString(noFont, FC_FILE, reinterpret_cast<const FcChar8 *>("/nowhere/none.ttf"));
-    FcPatternAddString(noFont, FC_FAMILY, reinterpret_cast<const FcChar8 *>("Liberation Serif"));
-    FcPattern *familyOnly = FcPatternCreate();
-    FcPatternAddString(familyOnly, FC_FAMILY, reinterpret_cast<const FcChar8 *>("Liberation Mono"));
-    FcPatternAddInteger(familyOnly, FC_WEIGHT, FC_WEIGHT_BOLD);
-    asked << noFont << familyOnly;
-
-    for (FcPattern *pattern : std::as_const(asked)) {
-        FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-        FcDefaultSubstitute(pattern);
-        FcResult quickResult = FcResultNoMatch;
-        FcResult wholeResult = FcResultNoMatch;
-        FcPattern *quick = FcFontMatch(nullptr, pattern, &quickResult);
-        FcPattern *whole = FcFontSetMatch(nullptr, &installed, 1, pattern, &wholeResult);
-        QVERIFY(quick && whole);
-        QCOMPARE(quickResult, wholeResult);
-        FcChar8 *shown = FcNameUnparse(pattern);
-        QVERIFY2(FcPatternEqual(quick, whole), reinterpret_cast<const char *>(shown));
-        FcStrFree(shown);
-        FcPatternDestroy(quick);
-        FcPatternDestroy(whole);
-        FcPatternDestroy(pattern);
-    }
 }
 
 LETTERLOOM_TEST_MAIN(CensusTest)

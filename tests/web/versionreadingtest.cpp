@@ -1,6 +1,6 @@
 // How the version file's text is read: field positions, number conversion,
 // blank trimming and the comparison with the program's own version.
-#include "fixtures/testmain.h"
+#include "fixtures/coretestmain.h"
 #include "web/versionreading.h"
 
 class VersionReadingTest : public QObject {
@@ -103,5 +103,5 @@ void VersionReadingTest::comparesWithOwnVersion()
     QCOMPARE(readVersionText(text, VersionNumber{5, 5, 5}).newer, newer);
 }
 
-LETTERLOOM_TEST_MAIN(VersionReadingTest)
+LETTERLOOM_CORE_TEST_MAIN(VersionReadingTest)
 #include "versionreadingtest.moc"
