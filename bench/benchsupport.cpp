@@ -64,7 +64,21 @@ void reportFigure(const char *name, double value, const char *unit)
     std::fflush(stdout);
 }
 
-int runAndSummarise(const char *title, const QStringList &arguments, int runs)
+const QLatin1String FontconfigMatchSuffix("-fontconfig-match");
+
+void startCase(QProcess &child, const QString &benchCase)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    QString programCase = benchCase;
+    if (benchCase.endsWith(FontconfigMatchSuffix)) {
+        programCase.chop(FontconfigMatchSuffix.size());
+        environment.insert(QStringLiteral("LETTERLOOM_FONT_MATCH"), QStringLiteral("fontconfig"));
+    }
+    child.setProcessEnvironment(environment);
+    child.start(QCoreApplication::applicationFilePath(), {programCase});
+}
+
+int runAndSummarise(const char *title, const QString &benchCase, int runs)
 {
     QMap<QString, QList<double>> values;
     QMap<QString, QString> units;
@@ -73,7 +87,7 @@ int runAndSummarise(const char *title, const QStringList &arguments, int runs)
     for (int run = 0; run < runs; ++run) {
         QProcess child;
         child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        child.start(QCoreApplication::applicationFilePath(), arguments);
+        startCase(child, benchCase);
         // A run that hangs is a finding too: give it ten minutes.
         if (!child.waitForFinished(600000))
             child.kill();

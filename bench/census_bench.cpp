@@ -173,7 +173,7 @@ int main(int argc, char *argv[])
     if (arguments.isEmpty()) {
         int failures = 0;
         for (const char *each : {"launch", "census", "baseline"})
-            failures += runAndSummarise(each, {QString::fromLatin1(each)}, Runs);
+            failures += runAndSummarise(each, QString::fromLatin1(each), Runs);
         return failures;
     }
     if (arguments.size() > 1)

@@ -4,6 +4,8 @@
 //   job         the print job, from accepting the print dialog to the finished
 //               PDF, on a catalogue built but never laid out on screen, so that
 //               the figures are the print job's own
+//   job-fontconfig-match  the job with the program's font match left to
+//               fontconfig, to show what narrowing it to the font's file saves
 //   preview     from opening the preview to the finished PDF: "&Drucken" at
 //               once, the dialog answered at once
 //   cancel      the print job cancelled in its progress window after 300 ms
@@ -47,7 +49,7 @@ namespace {
 constexpr int TickMs = 10;
 constexpr int CancelAfterMs = 300;
 constexpr int Runs = 3;
-const char *const Cases[] = {"job", "preview", "cancel", "cancel-end", "baseline"};
+const char *const Cases[] = {"job", "job-fontconfig-match", "preview", "cancel", "cancel-end", "baseline"};
 const char *const ResultTag = "#result";
 
 enum class Cancel { Never, Early, OnLastPage };
@@ -247,7 +249,7 @@ bool runChild(const char *name, Figures &figures)
 {
     QProcess child;
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    child.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(name)});
+    startCase(child, QString::fromLatin1(name));
     child.waitForFinished(-1);
     bool found = false;
     for (const QByteArray &line : child.readAllStandardOutput().split('\n')) {
