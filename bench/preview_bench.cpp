@@ -23,6 +23,7 @@
 #include "benchsupport.h"
 #include "preview/cataloguebuilder.h"
 #include "preview/vorschau.h"
+#include "textlayout/layoutprogress.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QAccessible>
@@ -32,9 +33,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTextBlock>
 #include <QTextEdit>
-#include <QTextLayout>
 #include <QTimer>
 
 #include <algorithm>
@@ -46,12 +45,6 @@ constexpr qint64 PrintAfterFirstScreenMs = 200;
 constexpr qint64 GiveUpMs = 590000;
 constexpr int Runs = 3;
 constexpr int ScrollPlaces = 10;
-
-bool laidOutToTheEnd(const QTextEdit *view)
-{
-    const QTextLayout *layout = view->document()->lastBlock().layout();
-    return layout && layout->lineCount() > 0;
-}
 
 // Watches a view from before its window is made: first paint, the end of the
 // layout (checked whenever the layout reports progress) and the longest gap
@@ -78,7 +71,7 @@ public:
 
     void checkBuilt()
     {
-        if (m_built < 0 && m_complete() && laidOutToTheEnd(m_view)) {
+        if (m_built < 0 && m_complete() && isLaidOutToTheEnd(*m_view->document())) {
             m_built = m_clock.elapsed();
             m_stallUntilBuilt = m_longestStall;
         }

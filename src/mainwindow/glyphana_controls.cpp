@@ -31,11 +31,6 @@ void setColor(QWidget *widget, QPalette::ColorRole role, quint32 color)
     ::setColor(widget, role, colorFromBgr(color));
 }
 
-QLabel *label(QWidget *parent, const QString &name, const QString &caption, QRect geometry)
-{
-    return captionLabel(parent, name, caption, geometry);
-}
-
 void frameCentred(QLabel *label)
 {
     label->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
@@ -44,7 +39,7 @@ void frameCentred(QLabel *label)
 
 QLabel *borderedLabel(QWidget *parent, const QString &name, QRect geometry)
 {
-    QLabel *result = label(parent, name, QString(), geometry);
+    QLabel *result = captionLabel(parent, name, QString(), geometry);
     frameCentred(result);
     return result;
 }
@@ -70,7 +65,7 @@ void Glyphana::createControls(QWidget *w)
     roLabel = place(new GradientBar(QStringLiteral("   Letterloom"), w), QStringLiteral("roLabel"),
                     twipsRect(0, 0, 375, 4695));
 
-    Label1[1] = label(w, indexed("Label1", 1), QStringLiteral("Schriftbeispiel"), twipsRect(450, 30, 975, 195));
+    Label1[1] = captionLabel(w, indexed("Label1", 1), QStringLiteral("Schriftbeispiel"), twipsRect(450, 30, 975, 195));
     // The sample is read with the family it shows.
     ZeigeSchrift = place(new ReadableLabel(Label1[1]->text(), w), QStringLiteral("ZeigeSchrift"),
                          twipsRect(420, 240, 11175, 570));
@@ -86,7 +81,7 @@ void Glyphana::createControls(QWidget *w)
                         double(UpDown->minimum() + SampleDisplayBasePoints),
                         double(UpDown->maximum() + SampleDisplayBasePoints)});
 
-    Label1[0] = label(w, indexed("Label1", 0), QStringLiteral("Verfügbare Schriften"), twipsRect(420, 855, 1455, 195));
+    Label1[0] = captionLabel(w, indexed("Label1", 0), QStringLiteral("Verfügbare Schriften"), twipsRect(420, 855, 1455, 195));
     List_Fonts = place(new SortedListWidget(w), QStringLiteral("List_Fonts"), twipsRect(420, 1080, 2295, 3210));
     List_Fonts->setSelectionMode(QAbstractItemView::MultiSelection);
     labelFor(Label1[0], List_Fonts);
@@ -107,13 +102,13 @@ void Glyphana::createControls(QWidget *w)
     Logo->setToolTip(Logo->accessibleName());
     Logo->setFocusPolicy(Qt::TabFocus);
 
-    Label2 = label(w, QStringLiteral("Label2"), QStringLiteral("zu druckende Schriften"), twipsRect(4260, 870, 1650, 195));
+    Label2 = captionLabel(w, QStringLiteral("Label2"), QStringLiteral("zu druckende Schriften"), twipsRect(4260, 870, 1650, 195));
     List_zuDrucken = place(new SortedListWidget(w), QStringLiteral("List_zuDrucken"), twipsRect(4230, 1110, 2355, 3180));
     setColor(List_zuDrucken, QPalette::Base, LightGrey);
     labelFor(Label2, List_zuDrucken);
     txt_Schriften[1] = borderedLabel(w, indexed("txt_Schriften", 1), twipsRect(4230, 4320, 2355, 285));
 
-    Label4[0] = label(w, indexed("Label4", 0), QStringLiteral("Schrift-Textbeispiel"), twipsRect(6720, 1140, 1335, 195));
+    Label4[0] = captionLabel(w, indexed("Label4", 0), QStringLiteral("Schrift-Textbeispiel"), twipsRect(6720, 1140, 1335, 195));
     const std::array<std::pair<const char *, const char *>, 4> kinds{{
         {"Alphabet", "Druckt: ABC abc 123..."},
         {"von jedem etwas", "Druckt ABCDEFGHI..."},
@@ -128,7 +123,7 @@ void Glyphana::createControls(QWidget *w)
     }
     Option_Testdruck[0]->setChecked(true);
 
-    Label4[1] = label(w, indexed("Label4", 1), QStringLiteral("Handvorgabe"), twipsRect(6720, 2550, 975, 195));
+    Label4[1] = captionLabel(w, indexed("Label4", 1), QStringLiteral("Handvorgabe"), twipsRect(6720, 2550, 975, 195));
     txt_Handvorgabe = place(new QLineEdit(QStringLiteral("ABC abc 123"), w), QStringLiteral("txt_Handvorgabe"),
                             twipsRect(6750, 2760, 1875, 285));
     txt_Handvorgabe->setEnabled(false);
@@ -137,7 +132,7 @@ void Glyphana::createControls(QWidget *w)
     for (QLabel *caption : Label4)
         setColor(caption, QPalette::WindowText, Blue);
 
-    SeitenZahl = label(w, QStringLiteral("SeitenZahl"), QStringLiteral("Benötigt 0 A4 Seiten"),
+    SeitenZahl = captionLabel(w, QStringLiteral("SeitenZahl"), QStringLiteral("Benötigt 0 A4 Seiten"),
                        twipsRect(6720, 3480, 1935, 255));
     SeitenZahl->setAlignment(Qt::AlignCenter);
     SeitenZahl->setToolTip(QStringLiteral("Anzahl der A4-Seiten im Hochformat"));
@@ -151,19 +146,19 @@ void Glyphana::createControls(QWidget *w)
     cmd_More->setAccessibleName(QString::fromUtf8(NarrowLayout.moreCommand));
     cmd_More->setToolTip(cmd_More->accessibleName());
 
-    Label6 = label(w, QStringLiteral("Label6"), QStringLiteral("Schriftart der Schriftnamen"),
+    Label6 = captionLabel(w, QStringLiteral("Label6"), QStringLiteral("Schriftart der Schriftnamen"),
                    twipsRect(9000, 1170, 1875, 195));
     Label6->setToolTip(QStringLiteral("Wie soll die Bezeichnung der Schriftnamen aussehen"));
     Combo_SArt = place(new SortedComboBox(w), QStringLiteral("Combo_SArt"), twipsRect(9000, 1410, 1935, 315));
     Combo_SArt->setToolTip(QStringLiteral("Aussehen der Schriftüberschrift"));
     labelFor(Label6, Combo_SArt);
 
-    Label = label(w, QStringLiteral("Label"), QStringLiteral("Überschrift für Katalog"), twipsRect(9030, 1830, 1575, 195));
+    Label = captionLabel(w, QStringLiteral("Label"), QStringLiteral("Überschrift für Katalog"), twipsRect(9030, 1830, 1575, 195));
     txt_Überschrift = place(new QLineEdit(QStringLiteral("Schriftenübersicht"), w), QStringLiteral("txt_Überschrift"),
                             twipsRect(9030, 2070, 2775, 285));
     labelFor(Label, txt_Überschrift);
 
-    Label3 = label(w, QStringLiteral("Label3"), QStringLiteral("Beispiel Textgröße"), twipsRect(9060, 2460, 1305, 195));
+    Label3 = captionLabel(w, QStringLiteral("Label3"), QStringLiteral("Beispiel Textgröße"), twipsRect(9060, 2460, 1305, 195));
     SGröße = place(new QComboBox(w), QStringLiteral("SGröße"), twipsRect(9060, 2700, 975, 315));
     labelFor(Label3, SGröße);
     for (QLabel *caption : {Label6, Label, Label3})

@@ -1,20 +1,17 @@
 #include "preview/cataloguefeeder.h"
 
 #include "app/appinfo.h"
-#include "preview/fontrelease.h"
+#include "textlayout/eventloopturn.h"
+#include "textlayout/fontrelease.h"
+#include "textlayout/layoutprogress.h"
 
 #include <QElapsedTimer>
 #include <QProgressDialog>
 #include <QScrollBar>
-#include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
-#include <QTextLayout>
 
 namespace {
-// A font block costs about a millisecond to lay out, most of it for loading
-// the font; this keeps each turn of the event loop well below what a user notices.
-constexpr qint64 TurnBudgetMs = 25;
 // Blocks written before the window first shows: at the design size three
 // blocks of a 20-point sample fill the view. Each costs a font lookup when the
 // window shows, which with thousands of installed families takes up to a
@@ -23,14 +20,6 @@ constexpr qint64 TurnBudgetMs = 25;
 constexpr int FirstScreenBlocks = 3;
 // While the view lays out again after a resize, look again this often.
 constexpr int WaitForLayoutMs = 10;
-
-// The view lays a changed document out in steps of its own; appending while it
-// is behind would make it catch up in one go.
-bool layoutCaughtUp(const QTextDocument *document)
-{
-    const QTextLayout *layout = document->lastBlock().layout();
-    return layout && layout->lineCount() > 0;
-}
 } // namespace
 
 CatalogueFeeder::CatalogueFeeder(QTextEdit *view, const PrintOptions &options, const QStringList &fontNames,
@@ -93,14 +82,18 @@ void CatalogueFeeder::stop()
 
 void CatalogueFeeder::feed()
 {
-    if (!layoutCaughtUp(m_view->document())) {
+    // The view lays a changed document out in steps of its own; appending while
+    // it is behind would make it catch up in one go.
+    if (!isLaidOutToTheEnd(*m_view->document())) {
         m_timer.start(WaitForLayoutMs);
         return;
     }
+    // A font block costs about a millisecond to lay out, most of it for
+    // loading the font.
     QElapsedTimer turn;
     turn.start();
     while (m_builder.step()) {
-        if (turn.elapsed() >= TurnBudgetMs) {
+        if (turn.elapsed() >= EventLoopTurnMs) {
             emit progressed(m_builder.fontsWritten());
             m_timer.start(0);
             return;

@@ -85,7 +85,6 @@ Vorschau::Vorschau(const PrintOptions &options, const QStringList &fontNames, QW
     resize(twips(ClientWidthTwips), m_menuBar->sizeHint().height() + twips(ClientHeightTwips));
 
     m_feeder = new CatalogueFeeder(RichTextBox, options, fontNames, QDateTime::currentDateTime(), QLocale(), this);
-    connect(m_feeder, &CatalogueFeeder::finished, this, &Vorschau::catalogueComplete);
     txt_Error->clear();
     m_feeder->start();
 }

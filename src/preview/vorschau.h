@@ -30,9 +30,6 @@ public:
     FlatButton *cmd_Ende;
     QLabel *txt_Error;
 
-signals:
-    void catalogueComplete();
-
 public slots:
     void done(int result) override;
 

@@ -1,6 +1,7 @@
 #include "printjob/printpages.h"
 
-#include "preview/fontrelease.h"
+#include "textlayout/eventloopturn.h"
+#include "textlayout/fontrelease.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QElapsedTimer>
@@ -20,16 +21,8 @@ namespace {
 // Every page keeps at least this much paper round the text, or the printer's
 // own unprintable border if that is wider.
 constexpr qreal MinimumMarginMm = 20.0;
-// Time a layout step may take, so that the progress window repaints and its
-// cancel button is answered between steps; a paragraph in a font not yet
-// resolved can take several milliseconds on its own.
-constexpr int StepMs = 20;
 // Paragraphs copied and laid out at a time: a catalogue block is four.
 constexpr int BlocksPerStretch = 16;
-// Blocks laid out before their fonts are let go: some 64 families. Each
-// release makes Qt look up the fonts still in use again, so releasing after
-// every stretch would cost more time than it saves memory.
-constexpr int ReleaseBlocks = 256;
 
 QSizeF dpiOf(const QTextDocument &document)
 {
@@ -82,7 +75,7 @@ bool PrintPages::layoutStep()
 {
     QElapsedTimer step;
     step.start();
-    while (m_next < m_to && step.elapsed() < StepMs) {
+    while (m_next < m_to && step.elapsed() < EventLoopTurnMs) {
         QTextCursor stretch(const_cast<QTextDocument *>(&m_source));
         stretch.setPosition(m_next);
         const QTextBlock first = m_source.findBlock(m_next);
@@ -150,7 +143,7 @@ void PrintPages::paintPage(QPainter &painter, int index)
 void PrintPages::releaseLaidOutFonts()
 {
     const int laidOut = m_document.blockCount();
-    if (laidOut - m_releasedBlocks < ReleaseBlocks && !(allLaidOut() && laidOut > m_releasedBlocks))
+    if (laidOut - m_releasedBlocks < FontReleaseBatchBlocks && !(allLaidOut() && laidOut > m_releasedBlocks))
         return;
     ::releaseFonts(m_document, m_releasedBlocks, laidOut - 1);
     // The next stretch goes on in the last block, which takes a font again.

@@ -1,14 +1,9 @@
 #include "printjob/printprogress.h"
 
 #include "printjob/printprogresswindow.h"
+#include "textlayout/eventloopturn.h"
 
 #include <QCoreApplication>
-
-namespace {
-// Often enough that the window never looks frozen, rarely enough that handling
-// events costs the job next to nothing.
-constexpr int EventIntervalMs = 40;
-} // namespace
 
 PrintProgress::PrintProgress(QWidget *parent, int showAfterMs) : m_parent(parent), m_showAfterMs(showAfterMs)
 {
@@ -44,7 +39,7 @@ void PrintProgress::tick()
     showIfDue();
     // Until the modal window is up, events could reach the preview behind it
     // (and close it in the middle of the job), so none are handled before.
-    if (m_window && m_sinceEvents.elapsed() >= EventIntervalMs) {
+    if (m_window && m_sinceEvents.elapsed() >= EventLoopTurnMs) {
         m_sinceEvents.restart();
         QCoreApplication::processEvents(QEventLoop::AllEvents);
     }

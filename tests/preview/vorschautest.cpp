@@ -3,7 +3,7 @@
 #include "controls/flatbutton.h"
 #include "fixtures/modaldriver.h"
 #include "fixtures/testmain.h"
-#include "preview/fontrelease.h"
+#include "textlayout/fontrelease.h"
 #include "preview/vorschau.h"
 
 #include <QAccessible>

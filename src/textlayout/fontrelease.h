@@ -5,6 +5,14 @@
 #include <QObject>
 #include <QTimer>
 
+// Blocks laid out between two releases: some 64 families, about 15 MB of
+// fonts. Each release makes Qt look up the fonts still in use again (the
+// headings', the window's), so releasing after every block would cost more
+// time than it saves memory; and Qt's font cache, once it holds hundreds of
+// fonts that are all in use, looks through all of them at each new font, so
+// holding many costs time as well.
+constexpr int FontReleaseBatchBlocks = 256;
+
 class QTextBlock;
 class QTextDocument;
 

@@ -1,4 +1,6 @@
-#include "preview/fontrelease.h"
+#include "textlayout/fontrelease.h"
+
+#include "textlayout/layoutprogress.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QFont>
@@ -12,24 +14,6 @@ namespace {
 // Long enough that a user scrolling through the catalogue does not reload the
 // fonts of each screen twice.
 constexpr int StillForMs = 500;
-// About 64 families, some 15 MB of fonts, at a time. Each release makes Qt
-// look up the fonts still in use again (the headings', the window's), so
-// releasing after every block would cost more time than it saves memory; and
-// Qt's font cache, once it holds hundreds of fonts that are all in use, looks
-// through all of them at each new font, so holding many costs time as well.
-constexpr int BatchBlocks = 256;
-
-// The document is laid out from the top, so the blocks before the first one
-// without lines are laid out.
-int laidOutBlocks(const QTextDocument *document)
-{
-    for (QTextBlock block = document->lastBlock(); block.isValid(); block = block.previous()) {
-        const QTextLayout *layout = block.layout();
-        if (layout && layout->lineCount() > 0)
-            return block.blockNumber() + 1;
-    }
-    return 0;
-}
 } // namespace
 
 FontRelease::FontRelease(QTextDocument *document, QObject *parent) : QObject(parent), m_document(document)
@@ -56,7 +40,7 @@ void FontRelease::layoutProgressed()
     // The layout reports progress from inside its own work: let go only once
     // it has returned, when no font it uses is on the stack. Blocks on screen
     // are drawn again and take their fonts back; the release at rest catches them.
-    if (laidOutBlocks(m_document) - m_laidOutAtLastRelease >= BatchBlocks)
+    if (laidOutBlocks(*m_document) - m_laidOutAtLastRelease >= FontReleaseBatchBlocks)
         m_batch.start();
     releaseSoon();
 }
@@ -71,7 +55,7 @@ void FontRelease::release(int fromBlock)
     m_batch.stop();
     m_soon.stop();
     releaseFonts(*m_document, fromBlock, m_document->blockCount() - 1);
-    m_laidOutAtLastRelease = laidOutBlocks(m_document);
+    m_laidOutAtLastRelease = laidOutBlocks(*m_document);
     emit released();
 }
 
