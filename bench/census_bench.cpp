@@ -141,14 +141,18 @@ int runCensus(QApplication &app)
     reportMemory();
 
     Glyphana &main = startup.mainWindow();
-    reportFigure("alle-hinzufuegen", millisecondsFor([&] { main.cmd_AlleEinfügen->click(); }), "ms");
-    main.cmd_Clear->click();
-    markFirst(main.List_Fonts, count / 2);
-    reportFigure("markierte-hinzufuegen-half", millisecondsFor([&] { main.cmd_TeilEinfügen->click(); }), "ms");
-    main.cmd_Clear->click();
-    markFirst(main.List_Fonts, count);
-    reportFigure("markierte-hinzufuegen-all", millisecondsFor([&] { main.cmd_TeilEinfügen->click(); }), "ms");
-    reportFigure("markierte-hinzufuegen-again", millisecondsFor([&] { main.cmd_TeilEinfügen->click(); }), "ms");
+    auto *addAll = main.findChild<FlatButton *>(QStringLiteral("cmd_AlleEinfügen"));
+    auto *addMarked = main.findChild<FlatButton *>(QStringLiteral("cmd_TeilEinfügen"));
+    auto *clear = main.findChild<FlatButton *>(QStringLiteral("cmd_Clear"));
+    auto *fontList = main.findChild<SortedListWidget *>(QStringLiteral("List_Fonts"));
+    reportFigure("alle-hinzufuegen", millisecondsFor([&] { addAll->click(); }), "ms");
+    clear->click();
+    markFirst(fontList, count / 2);
+    reportFigure("markierte-hinzufuegen-half", millisecondsFor([&] { addMarked->click(); }), "ms");
+    clear->click();
+    markFirst(fontList, count);
+    reportFigure("markierte-hinzufuegen-all", millisecondsFor([&] { addMarked->click(); }), "ms");
+    reportFigure("markierte-hinzufuegen-again", millisecondsFor([&] { addMarked->click(); }), "ms");
     return 0;
 }
 

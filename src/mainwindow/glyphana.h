@@ -34,9 +34,24 @@ public:
     // skipped and leaves its control as it was.
     void Form_Load();
 
+    // The census adds each installed family to the font list and to the
+    // choice of heading typefaces.
+    void addFont(const QString &family);
+
     PrintOptions printOptions() const;
     QStringList printList() const;
 
+signals:
+    // Emitted at the end of every run of the load routine.
+    void loaded();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    // The controls, named as the window was designed; tests and screen
+    // readers find them by those names.
     GradientBar *roLabel;
     std::array<QLabel *, 2> Label1;
     QLabel *ZeigeSchrift;
@@ -74,15 +89,6 @@ public:
     QAction *strich;
     QAction *Ende;
 
-signals:
-    // Emitted at the end of every run of the load routine.
-    void loaded();
-
-protected:
-    void closeEvent(QCloseEvent *event) override;
-    void showEvent(QShowEvent *event) override;
-
-private:
     void createControls(QWidget *client);
     void createMenu();
     void setTabOrder();

@@ -2,6 +2,7 @@
 #include "mainwindow/glyphana.h"
 
 #include "controls/flatbutton.h"
+#include "controls/sortedcombobox.h"
 #include "controls/sortedlistwidget.h"
 
 #include <QLabel>
@@ -57,6 +58,12 @@ void Glyphana::cmd_AlleEinfuegen_Click()
     List_zuDrucken->clear();
     List_zuDrucken->addItems(List_Fonts->names());
     showPrintListCount(List_zuDrucken->count());
+}
+
+void Glyphana::addFont(const QString &family)
+{
+    List_Fonts->addSorted(family);
+    Combo_SArt->addSorted(family);
 }
 
 void Glyphana::cmd_Clear_Click()

@@ -99,8 +99,7 @@ void BitteWarten::Timer1_Timer()
     const int index = ProgressBar->value();
     Glyphana &main = mainWindow();
     if (index < m_fonts.count()) {
-        main.List_Fonts->addSorted(m_fonts.name(index));
-        main.Combo_SArt->addSorted(m_fonts.name(index));
+        main.addFont(m_fonts.name(index));
         txt_Info->setText(foundText(index + 1));
     }
     if (index >= m_fonts.count() - 1) {

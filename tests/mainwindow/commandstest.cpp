@@ -1,3 +1,4 @@
+#include "fixtures/findcontrol.h"
 #include "mainwindowfixture.h"
 
 #include "about/copyright.h"
@@ -30,8 +31,8 @@ struct Geometry {
 
 Geometry geometryOf(const Glyphana &window)
 {
-    return {window.width(), window.UpDown->x(), window.ZeigeSchrift->width(), window.cmd_More->glyph(),
-            window.Combo_SArt->isVisible(), window.UpDown->isVisible(), window.cmd_More->accessibleName()};
+    return {window.width(), control<SpinButtons>(window, QStringLiteral("UpDown"))->x(), control<QLabel>(window, QStringLiteral("ZeigeSchrift"))->width(), control<FlatButton>(window, QStringLiteral("cmd_More"))->glyph(),
+            control<SortedComboBox>(window, QStringLiteral("Combo_SArt"))->isVisible(), control<SpinButtons>(window, QStringLiteral("UpDown"))->isVisible(), control<FlatButton>(window, QStringLiteral("cmd_More"))->accessibleName()};
 }
 
 void compareGeometry(const Geometry &actual, const Geometry &expected)
@@ -80,16 +81,16 @@ void CommandsTest::moreSwitchesBetweenNarrowAndWide()
     const Geometry narrow{twips(8820 - 90), twips(8430), twips(7995), 73, false, true, ShowOptions};
     compareGeometry(geometryOf(*window), narrow);
 
-    window->cmd_More->click();
+    control<FlatButton>(*window, QStringLiteral("cmd_More"))->click();
     compareGeometry(geometryOf(*window), {twips(11970 - 90), twips(11610), twips(11175), 72, true, true, HideOptions});
-    QCOMPARE(window->UpDown->x() - (window->ZeigeSchrift->x() + window->ZeigeSchrift->width()), 1);
-    QVERIFY(window->cmd_More->text().isEmpty());
-    QVERIFY(window->txt_Color[1]->isVisible());
-    QVERIFY(window->txt_Überschrift->isVisible());
+    QCOMPARE(control<SpinButtons>(*window, QStringLiteral("UpDown"))->x() - (control<QLabel>(*window, QStringLiteral("ZeigeSchrift"))->x() + control<QLabel>(*window, QStringLiteral("ZeigeSchrift"))->width()), 1);
+    QVERIFY(control<FlatButton>(*window, QStringLiteral("cmd_More"))->text().isEmpty());
+    QVERIFY(control<QLabel>(*window, "txt_Color", 1)->isVisible());
+    QVERIFY(control<QLineEdit>(*window, QStringLiteral("txt_Überschrift"))->isVisible());
 
-    window->cmd_More->click();
+    control<FlatButton>(*window, QStringLiteral("cmd_More"))->click();
     compareGeometry(geometryOf(*window), narrow);
-    QVERIFY(window->cmd_More->text().isEmpty());
+    QVERIFY(control<FlatButton>(*window, QStringLiteral("cmd_More"))->text().isEmpty());
     window->close();
 }
 
@@ -98,7 +99,7 @@ void CommandsTest::closingWideStartsNarrowAgain()
     {
         const auto window = loadedMainWindow();
         window->show();
-        window->cmd_More->click();
+        control<FlatButton>(*window, QStringLiteral("cmd_More"))->click();
         window->close();
     }
     const auto window = loadedMainWindow();
@@ -113,7 +114,7 @@ void CommandsTest::emptyPrintListIsRefused()
     window->show();
     SeenMessage message;
     answerMessageBox(message, QMessageBox::Ok);
-    window->cmd_Drucken->click();
+    control<FlatButton>(*window, QStringLiteral("cmd_Drucken"))->click();
     QVERIFY(message.shown);
     QCOMPARE(message.text, QStringLiteral("Wählen Sie zuvor die zu druckenden Schriften aus."));
     QCOMPARE(message.title, QStringLiteral("Letterloom"));
@@ -127,8 +128,8 @@ void CommandsTest::previewShowsTheCurrentOptionsEachTime()
 {
     const auto window = loadedMainWindow();
     window->show();
-    window->cmd_AlleEinfügen->click();
-    window->txt_Überschrift->setText(QStringLiteral("Erster Katalog"));
+    control<FlatButton>(*window, QStringLiteral("cmd_AlleEinfügen"))->click();
+    control<QLineEdit>(*window, QStringLiteral("txt_Überschrift"))->setText(QStringLiteral("Erster Katalog"));
 
     QStringList shownTexts;
     const auto readPreviewAndClose = [&shownTexts] {
@@ -141,11 +142,11 @@ void CommandsTest::previewShowsTheCurrentOptionsEachTime()
     const QString settingsBefore = testEnvironment().storedValue(QStringLiteral("Titel"));
 
     readPreviewAndClose();
-    window->cmd_Drucken->click();
-    window->txt_Überschrift->setText(QStringLiteral("Zweiter Katalog"));
-    window->Option_Testdruck[0]->click();
+    control<FlatButton>(*window, QStringLiteral("cmd_Drucken"))->click();
+    control<QLineEdit>(*window, QStringLiteral("txt_Überschrift"))->setText(QStringLiteral("Zweiter Katalog"));
+    control<QRadioButton>(*window, "Option_Testdruck", 0)->click();
     readPreviewAndClose();
-    window->cmd_Drucken->click();
+    control<FlatButton>(*window, QStringLiteral("cmd_Drucken"))->click();
 
     QCOMPARE(shownTexts.size(), 2);
     QVERIFY(shownTexts[0].startsWith(QStringLiteral("Erster Katalog (3 Schriften)")));
@@ -153,8 +154,8 @@ void CommandsTest::previewShowsTheCurrentOptionsEachTime()
     QVERIFY(shownTexts[1].startsWith(QStringLiteral("Zweiter Katalog (3 Schriften)")));
     QVERIFY(shownTexts[1].contains(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ abcdefghijklmnopqrstuvwxyz")));
     // The preview reads the main window and writes nothing back.
-    QCOMPARE(window->txt_Überschrift->text(), QStringLiteral("Zweiter Katalog"));
-    QCOMPARE(window->List_zuDrucken->count(), 3);
+    QCOMPARE(control<QLineEdit>(*window, QStringLiteral("txt_Überschrift"))->text(), QStringLiteral("Zweiter Katalog"));
+    QCOMPARE(control<SortedListWidget>(*window, QStringLiteral("List_zuDrucken"))->count(), 3);
     QCOMPARE(testEnvironment().storedValue(QStringLiteral("Titel")), settingsBefore);
     window->close();
 }
@@ -186,19 +187,19 @@ void CommandsTest::spinAndLogoShowTheFocusAndTheLogoOpensTheAboutWindow()
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     window->activateWindow();
     QTRY_VERIFY(window->isActiveWindow());
-    const QImage spinAlone = looks(window->UpDown);
-    const QImage logoAlone = looks(window->Logo);
+    const QImage spinAlone = looks(control<SpinButtons>(*window, QStringLiteral("UpDown")));
+    const QImage logoAlone = looks(control<ClickableImage>(*window, QStringLiteral("Logo")));
 
-    window->cmd_Drucken->setFocus();
-    QTest::keyClick(window->cmd_Drucken, Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), window->UpDown);
-    QVERIFY(looks(window->UpDown) != spinAlone);
+    control<FlatButton>(*window, QStringLiteral("cmd_Drucken"))->setFocus();
+    QTest::keyClick(control<FlatButton>(*window, QStringLiteral("cmd_Drucken")), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), control<SpinButtons>(*window, QStringLiteral("UpDown")));
+    QVERIFY(looks(control<SpinButtons>(*window, QStringLiteral("UpDown"))) != spinAlone);
 
-    window->cmd_More->setFocus();
-    QTest::keyClick(window->cmd_More, Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), window->Logo);
-    QVERIFY(looks(window->Logo) != logoAlone);
-    QVERIFY(looks(window->UpDown) == spinAlone);
+    control<FlatButton>(*window, QStringLiteral("cmd_More"))->setFocus();
+    QTest::keyClick(control<FlatButton>(*window, QStringLiteral("cmd_More")), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), control<ClickableImage>(*window, QStringLiteral("Logo")));
+    QVERIFY(looks(control<ClickableImage>(*window, QStringLiteral("Logo"))) != logoAlone);
+    QVERIFY(looks(control<SpinButtons>(*window, QStringLiteral("UpDown"))) == spinAlone);
 
     for (Qt::Key key : {Qt::Key_Space, Qt::Key_Return}) {
         bool aboutOpened = false;
@@ -206,7 +207,7 @@ void CommandsTest::spinAndLogoShowTheFocusAndTheLogoOpensTheAboutWindow()
             aboutOpened = true;
             about->cmdOK->click();
         });
-        QTest::keyClick(window->Logo, key);
+        QTest::keyClick(control<ClickableImage>(*window, QStringLiteral("Logo")), key);
         QVERIFY2(aboutOpened, qPrintable(QKeySequence(key).toString()));
     }
     window->close();

@@ -1,3 +1,4 @@
+#include "fixtures/findcontrol.h"
 #include "mainwindowfixture.h"
 
 #include "controls/flatbutton.h"
@@ -57,21 +58,21 @@ private slots:
 void PrintListTest::addMarkedAddsEachNameOnceAndKeepsMarks()
 {
     const auto window = loadedMainWindow();
-    mark(window->List_Fonts, {QStringLiteral("Liberation Serif"), QStringLiteral("Liberation Mono")});
-    window->cmd_TeilEinfügen->click();
-    QCOMPARE(window->List_zuDrucken->names(),
+    mark(control<SortedListWidget>(*window, QStringLiteral("List_Fonts")), {QStringLiteral("Liberation Serif"), QStringLiteral("Liberation Mono")});
+    control<FlatButton>(*window, QStringLiteral("cmd_TeilEinfügen"))->click();
+    QCOMPARE(control<SortedListWidget>(*window, QStringLiteral("List_zuDrucken"))->names(),
              (QStringList{QStringLiteral("Liberation Mono"), QStringLiteral("Liberation Serif")}));
-    QCOMPARE(window->txt_Schriften[1]->text(), QStringLiteral("2 Schriften in der Druckliste "));
-    QCOMPARE(marked(window->List_Fonts),
+    QCOMPARE(control<QLabel>(*window, "txt_Schriften", 1)->text(), QStringLiteral("2 Schriften in der Druckliste "));
+    QCOMPARE(marked(control<SortedListWidget>(*window, QStringLiteral("List_Fonts"))),
              (QStringList{QStringLiteral("Liberation Mono"), QStringLiteral("Liberation Serif")}));
 
-    window->cmd_TeilEinfügen->click();
-    QCOMPARE(window->List_zuDrucken->count(), 2);
+    control<FlatButton>(*window, QStringLiteral("cmd_TeilEinfügen"))->click();
+    QCOMPARE(control<SortedListWidget>(*window, QStringLiteral("List_zuDrucken"))->count(), 2);
 
-    mark(window->List_Fonts, {QStringLiteral("Liberation Sans")});
-    window->cmd_TeilEinfügen->click();
-    QCOMPARE(window->List_zuDrucken->names(), window->List_Fonts->names());
-    QCOMPARE(window->txt_Schriften[1]->text(), QStringLiteral("3 Schriften in der Druckliste "));
+    mark(control<SortedListWidget>(*window, QStringLiteral("List_Fonts")), {QStringLiteral("Liberation Sans")});
+    control<FlatButton>(*window, QStringLiteral("cmd_TeilEinfügen"))->click();
+    QCOMPARE(control<SortedListWidget>(*window, QStringLiteral("List_zuDrucken"))->names(), control<SortedListWidget>(*window, QStringLiteral("List_Fonts"))->names());
+    QCOMPARE(control<QLabel>(*window, "txt_Schriften", 1)->text(), QStringLiteral("3 Schriften in der Druckliste "));
 }
 
 void PrintListTest::addMarkedComparesExactlyWithCase()
@@ -79,61 +80,61 @@ void PrintListTest::addMarkedComparesExactlyWithCase()
     const QStringList fonts{QStringLiteral("Gamma"), QStringLiteral("gamma"), QStringLiteral("Gamma "),
                             QStringLiteral("Delta"), QStringLiteral("Delta")};
     const auto window = loadedMainWindow(fonts);
-    mark(window->List_Fonts, fonts);
-    window->cmd_TeilEinfügen->click();
+    mark(control<SortedListWidget>(*window, QStringLiteral("List_Fonts")), fonts);
+    control<FlatButton>(*window, QStringLiteral("cmd_TeilEinfügen"))->click();
     // The duplicate font-list entry is added once; case and blanks count.
-    QCOMPARE(window->List_zuDrucken->count(), 4);
-    QCOMPARE(window->txt_Schriften[1]->text(), QStringLiteral("4 Schriften in der Druckliste "));
-    QCOMPARE(window->List_zuDrucken->names().count(QStringLiteral("Delta")), 1);
+    QCOMPARE(control<SortedListWidget>(*window, QStringLiteral("List_zuDrucken"))->count(), 4);
+    QCOMPARE(control<QLabel>(*window, "txt_Schriften", 1)->text(), QStringLiteral("4 Schriften in der Druckliste "));
+    QCOMPARE(control<SortedListWidget>(*window, QStringLiteral("List_zuDrucken"))->names().count(QStringLiteral("Delta")), 1);
 }
 
 void PrintListTest::addMarkedWithNothingMarkedRewritesTheCount()
 {
     const auto window = loadedMainWindow();
-    window->cmd_AlleEinfügen->click();
-    window->txt_Schriften[1]->setText(QStringLiteral("stale"));
-    window->cmd_TeilEinfügen->click();
-    QCOMPARE(window->List_zuDrucken->count(), 3);
-    QCOMPARE(window->txt_Schriften[1]->text(), QStringLiteral("3 Schriften in der Druckliste "));
+    control<FlatButton>(*window, QStringLiteral("cmd_AlleEinfügen"))->click();
+    control<QLabel>(*window, "txt_Schriften", 1)->setText(QStringLiteral("stale"));
+    control<FlatButton>(*window, QStringLiteral("cmd_TeilEinfügen"))->click();
+    QCOMPARE(control<SortedListWidget>(*window, QStringLiteral("List_zuDrucken"))->count(), 3);
+    QCOMPARE(control<QLabel>(*window, "txt_Schriften", 1)->text(), QStringLiteral("3 Schriften in der Druckliste "));
 }
 
 void PrintListTest::addAllReplacesThePrintList()
 {
     const auto window = loadedMainWindow();
-    mark(window->List_Fonts, {QStringLiteral("Liberation Sans")});
-    window->cmd_TeilEinfügen->click();
-    window->cmd_AlleEinfügen->click();
-    window->cmd_AlleEinfügen->click();
-    QCOMPARE(window->List_zuDrucken->names(), window->List_Fonts->names());
-    QCOMPARE(window->txt_Schriften[1]->text(), QStringLiteral("3 Schriften in der Druckliste "));
-    QCOMPARE(marked(window->List_Fonts), QStringList{QStringLiteral("Liberation Sans")});
+    mark(control<SortedListWidget>(*window, QStringLiteral("List_Fonts")), {QStringLiteral("Liberation Sans")});
+    control<FlatButton>(*window, QStringLiteral("cmd_TeilEinfügen"))->click();
+    control<FlatButton>(*window, QStringLiteral("cmd_AlleEinfügen"))->click();
+    control<FlatButton>(*window, QStringLiteral("cmd_AlleEinfügen"))->click();
+    QCOMPARE(control<SortedListWidget>(*window, QStringLiteral("List_zuDrucken"))->names(), control<SortedListWidget>(*window, QStringLiteral("List_Fonts"))->names());
+    QCOMPARE(control<QLabel>(*window, "txt_Schriften", 1)->text(), QStringLiteral("3 Schriften in der Druckliste "));
+    QCOMPARE(marked(control<SortedListWidget>(*window, QStringLiteral("List_Fonts"))), QStringList{QStringLiteral("Liberation Sans")});
 }
 
 void PrintListTest::addAllWithNoFontsLeavesItEmpty()
 {
     const auto window = loadedMainWindow({});
-    window->cmd_AlleEinfügen->click();
-    QCOMPARE(window->List_zuDrucken->count(), 0);
-    QCOMPARE(window->txt_Schriften[1]->text(), QStringLiteral("0 Schriften in der Druckliste "));
+    control<FlatButton>(*window, QStringLiteral("cmd_AlleEinfügen"))->click();
+    QCOMPARE(control<SortedListWidget>(*window, QStringLiteral("List_zuDrucken"))->count(), 0);
+    QCOMPARE(control<QLabel>(*window, "txt_Schriften", 1)->text(), QStringLiteral("0 Schriften in der Druckliste "));
 }
 
 void PrintListTest::undoMarksKeepsPrintListAndClearKeepsMarks()
 {
     const auto window = loadedMainWindow();
-    mark(window->List_Fonts, {QStringLiteral("Liberation Sans"), QStringLiteral("Liberation Mono")});
-    window->cmd_TeilEinfügen->click();
+    mark(control<SortedListWidget>(*window, QStringLiteral("List_Fonts")), {QStringLiteral("Liberation Sans"), QStringLiteral("Liberation Mono")});
+    control<FlatButton>(*window, QStringLiteral("cmd_TeilEinfügen"))->click();
 
-    window->cmd_Clear->click();
-    QCOMPARE(window->List_zuDrucken->count(), 0);
-    QCOMPARE(window->txt_Schriften[1]->text(), QStringLiteral("0 Schriften in der Druckliste "));
-    QCOMPARE(marked(window->List_Fonts).size(), 2);
+    control<FlatButton>(*window, QStringLiteral("cmd_Clear"))->click();
+    QCOMPARE(control<SortedListWidget>(*window, QStringLiteral("List_zuDrucken"))->count(), 0);
+    QCOMPARE(control<QLabel>(*window, "txt_Schriften", 1)->text(), QStringLiteral("0 Schriften in der Druckliste "));
+    QCOMPARE(marked(control<SortedListWidget>(*window, QStringLiteral("List_Fonts"))).size(), 2);
 
-    window->cmd_TeilEinfügen->click();
-    window->cmd_Re->click();
-    QVERIFY(marked(window->List_Fonts).isEmpty());
-    QCOMPARE(window->List_zuDrucken->count(), 2);
-    QCOMPARE(window->txt_Schriften[1]->text(), QStringLiteral("2 Schriften in der Druckliste "));
-    QCOMPARE(window->txt_Schriften[0]->text(), QStringLiteral("3 Schriften gefunden "));
+    control<FlatButton>(*window, QStringLiteral("cmd_TeilEinfügen"))->click();
+    control<FlatButton>(*window, QStringLiteral("cmd_Re"))->click();
+    QVERIFY(marked(control<SortedListWidget>(*window, QStringLiteral("List_Fonts"))).isEmpty());
+    QCOMPARE(control<SortedListWidget>(*window, QStringLiteral("List_zuDrucken"))->count(), 2);
+    QCOMPARE(control<QLabel>(*window, "txt_Schriften", 1)->text(), QStringLiteral("2 Schriften in der Druckliste "));
+    QCOMPARE(control<QLabel>(*window, "txt_Schriften", 0)->text(), QStringLiteral("3 Schriften gefunden "));
 }
 
 void PrintListTest::clickShowsTheFontInItselfAtTheCurrentSize()
@@ -141,20 +142,20 @@ void PrintListTest::clickShowsTheFontInItselfAtTheCurrentSize()
     const auto window = loadedMainWindow();
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    window->UpDown->setValue(-5);
+    control<SpinButtons>(*window, QStringLiteral("UpDown"))->setValue(-5);
 
-    clickEntry(window->List_Fonts, QStringLiteral("Liberation Serif"));
-    QCOMPARE(marked(window->List_Fonts), QStringList{QStringLiteral("Liberation Serif")});
-    QCOMPARE(window->ZeigeSchrift->text(), QStringLiteral("Liberation Serif"));
-    QCOMPARE(window->ZeigeSchrift->font().family(), QStringLiteral("Liberation Serif"));
-    QCOMPARE(window->ZeigeSchrift->font().pointSize(), 18);
+    clickEntry(control<SortedListWidget>(*window, QStringLiteral("List_Fonts")), QStringLiteral("Liberation Serif"));
+    QCOMPARE(marked(control<SortedListWidget>(*window, QStringLiteral("List_Fonts"))), QStringList{QStringLiteral("Liberation Serif")});
+    QCOMPARE(control<QLabel>(*window, QStringLiteral("ZeigeSchrift"))->text(), QStringLiteral("Liberation Serif"));
+    QCOMPARE(control<QLabel>(*window, QStringLiteral("ZeigeSchrift"))->font().family(), QStringLiteral("Liberation Serif"));
+    QCOMPARE(control<QLabel>(*window, QStringLiteral("ZeigeSchrift"))->font().pointSize(), 18);
 
-    clickEntry(window->List_Fonts, QStringLiteral("Liberation Mono"));
+    clickEntry(control<SortedListWidget>(*window, QStringLiteral("List_Fonts")), QStringLiteral("Liberation Mono"));
     // A second click removes the mark and still shows the font.
-    clickEntry(window->List_Fonts, QStringLiteral("Liberation Serif"));
-    QCOMPARE(marked(window->List_Fonts), QStringList{QStringLiteral("Liberation Mono")});
-    QCOMPARE(window->ZeigeSchrift->text(), QStringLiteral("Liberation Serif"));
-    QCOMPARE(window->List_zuDrucken->count(), 0);
+    clickEntry(control<SortedListWidget>(*window, QStringLiteral("List_Fonts")), QStringLiteral("Liberation Serif"));
+    QCOMPARE(marked(control<SortedListWidget>(*window, QStringLiteral("List_Fonts"))), QStringList{QStringLiteral("Liberation Mono")});
+    QCOMPARE(control<QLabel>(*window, QStringLiteral("ZeigeSchrift"))->text(), QStringLiteral("Liberation Serif"));
+    QCOMPARE(control<SortedListWidget>(*window, QStringLiteral("List_zuDrucken"))->count(), 0);
     window->close();
 }
 
@@ -164,22 +165,22 @@ void PrintListTest::keyboardMarksAndAccelerators()
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     window->activateWindow();
-    window->List_Fonts->setFocus();
-    window->List_Fonts->setCurrentRow(0, QItemSelectionModel::NoUpdate);
-    QTest::keyClick(window->List_Fonts, Qt::Key_Space);
-    QTest::keyClick(window->List_Fonts, Qt::Key_Down);
-    QTest::keyClick(window->List_Fonts, Qt::Key_Down);
-    QTest::keyClick(window->List_Fonts, Qt::Key_Space);
-    QCOMPARE(marked(window->List_Fonts),
+    control<SortedListWidget>(*window, QStringLiteral("List_Fonts"))->setFocus();
+    control<SortedListWidget>(*window, QStringLiteral("List_Fonts"))->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+    QTest::keyClick(control<SortedListWidget>(*window, QStringLiteral("List_Fonts")), Qt::Key_Space);
+    QTest::keyClick(control<SortedListWidget>(*window, QStringLiteral("List_Fonts")), Qt::Key_Down);
+    QTest::keyClick(control<SortedListWidget>(*window, QStringLiteral("List_Fonts")), Qt::Key_Down);
+    QTest::keyClick(control<SortedListWidget>(*window, QStringLiteral("List_Fonts")), Qt::Key_Space);
+    QCOMPARE(marked(control<SortedListWidget>(*window, QStringLiteral("List_Fonts"))),
              (QStringList{QStringLiteral("Liberation Mono"), QStringLiteral("Liberation Serif")}));
 
-    QTest::keyClick(window->List_Fonts, Qt::Key_Return);
-    QCOMPARE(window->ZeigeSchrift->text(), QStringLiteral("Liberation Serif"));
+    QTest::keyClick(control<SortedListWidget>(*window, QStringLiteral("List_Fonts")), Qt::Key_Return);
+    QCOMPARE(control<QLabel>(*window, QStringLiteral("ZeigeSchrift"))->text(), QStringLiteral("Liberation Serif"));
 
-    QTest::keyClick(window->List_Fonts, Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), window->cmd_TeilEinfügen);
-    QTest::keyClick(window->cmd_TeilEinfügen, Qt::Key_Space);
-    QCOMPARE(window->List_zuDrucken->count(), 2);
+    QTest::keyClick(control<SortedListWidget>(*window, QStringLiteral("List_Fonts")), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), control<FlatButton>(*window, QStringLiteral("cmd_TeilEinfügen")));
+    QTest::keyClick(control<FlatButton>(*window, QStringLiteral("cmd_TeilEinfügen")), Qt::Key_Space);
+    QCOMPARE(control<SortedListWidget>(*window, QStringLiteral("List_zuDrucken"))->count(), 2);
     window->close();
 }
 

@@ -1,3 +1,4 @@
+#include "fixtures/findcontrol.h"
 #include "mainwindowfixture.h"
 
 #include "controls/flatbutton.h"
@@ -67,20 +68,20 @@ private:
 void PrintOptionsTest::eachChangeIsStoredAtOnce()
 {
     const auto window = loadedMainWindow();
-    window->Check_Fett->click();
+    control<QCheckBox>(*window, QStringLiteral("Check_Fett"))->click();
     QCOMPARE(stored("Check_Fett"), QStringLiteral("1"));
-    window->Check_Now->click();
+    control<QCheckBox>(*window, QStringLiteral("Check_Now"))->click();
     QCOMPARE(stored("Check_Now"), QStringLiteral("0"));
-    chooseEntry(window->Combo_SArt, QStringLiteral("Liberation Mono"));
+    chooseEntry(control<SortedComboBox>(*window, QStringLiteral("Combo_SArt")), QStringLiteral("Liberation Mono"));
     QCOMPARE(stored("Still"), QStringLiteral("Liberation Mono"));
-    chooseEntry(window->SGröße, QStringLiteral("14"));
+    chooseEntry(control<QComboBox>(*window, QStringLiteral("SGröße")), QStringLiteral("14"));
     QCOMPARE(stored("FontSize"), QStringLiteral("14"));
-    window->Option_Testdruck[2]->click();
+    control<QRadioButton>(*window, "Option_Testdruck", 2)->click();
     QCOMPARE(stored("Print_Art"), QStringLiteral("2"));
     // The title waits for the window to close; the hand-entered text is never stored.
-    window->txt_Überschrift->setText(QStringLiteral("Neu"));
-    window->Option_Testdruck[3]->click();
-    window->txt_Handvorgabe->setText(QStringLiteral("Quax"));
+    control<QLineEdit>(*window, QStringLiteral("txt_Überschrift"))->setText(QStringLiteral("Neu"));
+    control<QRadioButton>(*window, "Option_Testdruck", 3)->click();
+    control<QLineEdit>(*window, QStringLiteral("txt_Handvorgabe"))->setText(QStringLiteral("Quax"));
     QCOMPARE(stored("Titel"), QString());
     window->close();
     QCOMPARE(stored("Titel"), QStringLiteral("Neu"));
@@ -89,7 +90,7 @@ void PrintOptionsTest::eachChangeIsStoredAtOnce()
 
 void PrintOptionsTest::accessibilityActionsAreStored_data()
 {
-    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("value");
     QTest::newRow("bold on") << "Check_Fett" << "Check_Fett" << "1";
@@ -101,13 +102,13 @@ void PrintOptionsTest::accessibilityActionsAreStored_data()
 void PrintOptionsTest::accessibilityActionsAreStored()
 {
     // A screen reader's "Toggle" changes the control without a click.
-    QFETCH(QString, control);
+    QFETCH(QString, name);
     QFETCH(QString, key);
     QFETCH(QString, value);
     const auto window = loadedMainWindow();
     window->show();
-    window->cmd_More->click();
-    auto *widget = window->findChild<QAbstractButton *>(control);
+    control<FlatButton>(*window, QStringLiteral("cmd_More"))->click();
+    auto *widget = window->findChild<QAbstractButton *>(name);
     QVERIFY(widget && widget->isVisible());
     QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
     QVERIFY(accessible && accessible->actionInterface());
@@ -115,26 +116,26 @@ void PrintOptionsTest::accessibilityActionsAreStored()
     QVERIFY(accessible->actionInterface()->actionNames().contains(toggle));
     accessible->actionInterface()->doAction(toggle);
     QCOMPARE(testEnvironment().storedValue(key), value);
-    QCOMPARE(window->txt_Handvorgabe->isEnabled(), control == QLatin1String("Option_Testdruck(3)"));
+    QCOMPARE(control<QLineEdit>(*window, QStringLiteral("txt_Handvorgabe"))->isEnabled(), name == QLatin1String("Option_Testdruck(3)"));
     window->close();
 }
 
 void PrintOptionsTest::sampleKindSwitchesTheHandEntryBox()
 {
     const auto window = loadedMainWindow();
-    QLineEdit *box = window->txt_Handvorgabe;
-    window->Option_Testdruck[3]->click();
+    QLineEdit *box = control<QLineEdit>(*window, QStringLiteral("txt_Handvorgabe"));
+    control<QRadioButton>(*window, "Option_Testdruck", 3)->click();
     QVERIFY(box->isEnabled());
     QCOMPARE(box->palette().color(QPalette::Base), QColor(Qt::white));
     box->setText(QStringLiteral("Quax"));
 
     for (int kind : {0, 1, 2}) {
-        window->Option_Testdruck[kind]->click();
+        control<QRadioButton>(*window, "Option_Testdruck", kind)->click();
         QVERIFY(!box->isEnabled());
         QCOMPARE(box->palette().color(QPalette::Base), QColor(0xE0, 0xE0, 0xE0));
         QCOMPARE(box->text(), QStringLiteral("Quax"));
     }
-    window->Option_Testdruck[3]->click();
+    control<QRadioButton>(*window, "Option_Testdruck", 3)->click();
     QVERIFY(box->isEnabled());
     QCOMPARE(box->text(), QStringLiteral("Quax"));
 }
@@ -165,12 +166,12 @@ void PrintOptionsTest::colourDialogStoresOnlyAChosenColour()
         else
             dialog->reject();
     });
-    window->cmd_Color[index]->click();
+    control<FlatButton>(*window, "cmd_Color", index)->click();
 
     QCOMPARE(offered, QColor(255, 0, 0));
-    QCOMPARE(textColor(window->txt_Color[index]), accept ? QColor(Qt::white) : QColor(255, 0, 0));
+    QCOMPARE(textColor(control<QLabel>(*window, "txt_Color", index)), accept ? QColor(Qt::white) : QColor(255, 0, 0));
     QCOMPARE(stored(index == 0 ? "FontColor0" : "FontColor1"), accept ? QStringLiteral("16777215") : QStringLiteral("255"));
-    QCOMPARE(textColor(window->txt_Color[1 - index]), QColor(Qt::black));
+    QCOMPARE(textColor(control<QLabel>(*window, "txt_Color", 1 - index)), QColor(Qt::black));
 }
 
 void PrintOptionsTest::spinSizesOnlyTheSampleDisplay_data()
@@ -189,73 +190,73 @@ void PrintOptionsTest::spinSizesOnlyTheSampleDisplay()
     QFETCH(int, points);
     const auto window = loadedMainWindow();
     window->show();
-    window->UpDown->setFocus();
+    control<SpinButtons>(*window, QStringLiteral("UpDown"))->setFocus();
     for (int step : steps)
-        QTest::keyClick(window->UpDown, step > 0 ? Qt::Key_Up : Qt::Key_Down);
-    QCOMPARE(window->ZeigeSchrift->font().pointSize(), points);
-    QCOMPARE(window->UpDown->value(), points - 23);
-    QCOMPARE(window->ZeigeSchrift->text(), QStringLiteral("Liberation Mono"));
+        QTest::keyClick(control<SpinButtons>(*window, QStringLiteral("UpDown")), step > 0 ? Qt::Key_Up : Qt::Key_Down);
+    QCOMPARE(control<QLabel>(*window, QStringLiteral("ZeigeSchrift"))->font().pointSize(), points);
+    QCOMPARE(control<SpinButtons>(*window, QStringLiteral("UpDown"))->value(), points - 23);
+    QCOMPARE(control<QLabel>(*window, QStringLiteral("ZeigeSchrift"))->text(), QStringLiteral("Liberation Mono"));
     window->close();
 }
 
 void PrintOptionsTest::optionsDoNotTouchTheSampleDisplay()
 {
     const auto window = loadedMainWindow();
-    const QFont before = window->ZeigeSchrift->font();
-    const QPalette colours = window->ZeigeSchrift->palette();
-    window->Check_Fett->click();
-    chooseEntry(window->Combo_SArt, QStringLiteral("Liberation Serif"));
-    chooseEntry(window->SGröße, QStringLiteral("28"));
+    const QFont before = control<QLabel>(*window, QStringLiteral("ZeigeSchrift"))->font();
+    const QPalette colours = control<QLabel>(*window, QStringLiteral("ZeigeSchrift"))->palette();
+    control<QCheckBox>(*window, QStringLiteral("Check_Fett"))->click();
+    chooseEntry(control<SortedComboBox>(*window, QStringLiteral("Combo_SArt")), QStringLiteral("Liberation Serif"));
+    chooseEntry(control<QComboBox>(*window, QStringLiteral("SGröße")), QStringLiteral("28"));
     whenModal<QColorDialog>([](QColorDialog *dialog) {
         dialog->setCurrentColor(Qt::blue);
         dialog->accept();
     });
-    window->cmd_Color[1]->click();
-    QCOMPARE(window->ZeigeSchrift->font(), before);
-    QCOMPARE(window->ZeigeSchrift->palette(), colours);
+    control<FlatButton>(*window, "cmd_Color", 1)->click();
+    QCOMPARE(control<QLabel>(*window, QStringLiteral("ZeigeSchrift"))->font(), before);
+    QCOMPARE(control<QLabel>(*window, QStringLiteral("ZeigeSchrift"))->palette(), colours);
 }
 
 void PrintOptionsTest::roundTripThroughTheSettingsFile()
 {
     {
         const auto window = loadedMainWindow();
-        window->Check_Fett->click();
-        window->Check_Now->click();
-        chooseEntry(window->Combo_SArt, QStringLiteral("Liberation Serif"));
-        chooseEntry(window->SGröße, QStringLiteral("16"));
-        window->Option_Testdruck[3]->click();
-        window->txt_Handvorgabe->setText(QStringLiteral("Quax"));
-        window->txt_Überschrift->setText(QStringLiteral("Mein Katalog"));
-        window->UpDown->setValue(4);
+        control<QCheckBox>(*window, QStringLiteral("Check_Fett"))->click();
+        control<QCheckBox>(*window, QStringLiteral("Check_Now"))->click();
+        chooseEntry(control<SortedComboBox>(*window, QStringLiteral("Combo_SArt")), QStringLiteral("Liberation Serif"));
+        chooseEntry(control<QComboBox>(*window, QStringLiteral("SGröße")), QStringLiteral("16"));
+        control<QRadioButton>(*window, "Option_Testdruck", 3)->click();
+        control<QLineEdit>(*window, QStringLiteral("txt_Handvorgabe"))->setText(QStringLiteral("Quax"));
+        control<QLineEdit>(*window, QStringLiteral("txt_Überschrift"))->setText(QStringLiteral("Mein Katalog"));
+        control<SpinButtons>(*window, QStringLiteral("UpDown"))->setValue(4);
         whenModal<QColorDialog>([](QColorDialog *dialog) {
             dialog->setCurrentColor(Qt::white);
             dialog->accept();
         });
-        window->cmd_Color[1]->click();
+        control<FlatButton>(*window, "cmd_Color", 1)->click();
         window->close();
     }
     const auto window = loadedMainWindow();
-    QVERIFY(window->Check_Fett->isChecked());
-    QVERIFY(!window->Check_Now->isChecked());
-    QCOMPARE(window->Combo_SArt->currentText(), QStringLiteral("Liberation Serif"));
-    QCOMPARE(window->SGröße->currentText(), QStringLiteral("16"));
-    QVERIFY(window->Option_Testdruck[3]->isChecked());
-    QVERIFY(window->txt_Handvorgabe->isEnabled());
-    QCOMPARE(window->txt_Handvorgabe->text(), QStringLiteral("ABC abc 123"));
-    QCOMPARE(window->txt_Überschrift->text(), QStringLiteral("Mein Katalog"));
-    QCOMPARE(textColor(window->txt_Color[1]), QColor(Qt::white));
+    QVERIFY(control<QCheckBox>(*window, QStringLiteral("Check_Fett"))->isChecked());
+    QVERIFY(!control<QCheckBox>(*window, QStringLiteral("Check_Now"))->isChecked());
+    QCOMPARE(control<SortedComboBox>(*window, QStringLiteral("Combo_SArt"))->currentText(), QStringLiteral("Liberation Serif"));
+    QCOMPARE(control<QComboBox>(*window, QStringLiteral("SGröße"))->currentText(), QStringLiteral("16"));
+    QVERIFY(control<QRadioButton>(*window, "Option_Testdruck", 3)->isChecked());
+    QVERIFY(control<QLineEdit>(*window, QStringLiteral("txt_Handvorgabe"))->isEnabled());
+    QCOMPARE(control<QLineEdit>(*window, QStringLiteral("txt_Handvorgabe"))->text(), QStringLiteral("ABC abc 123"));
+    QCOMPARE(control<QLineEdit>(*window, QStringLiteral("txt_Überschrift"))->text(), QStringLiteral("Mein Katalog"));
+    QCOMPARE(textColor(control<QLabel>(*window, "txt_Color", 1)), QColor(Qt::white));
     QCOMPARE(stored("FontColor1"), QStringLiteral("16777215"));
-    QCOMPARE(window->UpDown->value(), 0);
-    QCOMPARE(window->ZeigeSchrift->font().pointSizeF(), 19.5);
+    QCOMPARE(control<SpinButtons>(*window, QStringLiteral("UpDown"))->value(), 0);
+    QCOMPARE(control<QLabel>(*window, QStringLiteral("ZeigeSchrift"))->font().pointSizeF(), 19.5);
 }
 
 void PrintOptionsTest::printOptionsReadTheControls()
 {
     const auto window = loadedMainWindow();
-    window->txt_Überschrift->setText(QStringLiteral("Titel"));
-    window->Check_Fett->click();
-    window->Option_Testdruck[3]->click();
-    window->txt_Handvorgabe->setText(QStringLiteral("Hamburgefonts"));
+    control<QLineEdit>(*window, QStringLiteral("txt_Überschrift"))->setText(QStringLiteral("Titel"));
+    control<QCheckBox>(*window, QStringLiteral("Check_Fett"))->click();
+    control<QRadioButton>(*window, "Option_Testdruck", 3)->click();
+    control<QLineEdit>(*window, QStringLiteral("txt_Handvorgabe"))->setText(QStringLiteral("Hamburgefonts"));
     const PrintOptions options = window->printOptions();
     QCOMPARE(options.title, QStringLiteral("Titel"));
     QCOMPARE(options.headingTypeface, QString());
@@ -265,15 +266,15 @@ void PrintOptionsTest::printOptionsReadTheControls()
     QCOMPARE(options.sampleKind, SampleKind::HandEntered);
     QCOMPARE(options.handEnteredSample, QStringLiteral("Hamburgefonts"));
     QCOMPARE(options.headingColor, QColor(Qt::black));
-    window->Option_Testdruck[2]->click();
+    control<QRadioButton>(*window, "Option_Testdruck", 2)->click();
     QCOMPARE(window->printOptions().sampleKind, SampleKind::AllCharacters);
-    chooseEntry(window->SGröße, QStringLiteral("16"));
+    chooseEntry(control<QComboBox>(*window, QStringLiteral("SGröße")), QStringLiteral("16"));
     QCOMPARE(window->printOptions().sampleSize, 16);
     whenModal<QColorDialog>([](QColorDialog *dialog) {
         dialog->setCurrentColor(Qt::red);
         dialog->accept();
     });
-    window->cmd_Color[0]->click();
+    control<FlatButton>(*window, "cmd_Color", 0)->click();
     QCOMPARE(window->printOptions().headingColor, QColor(Qt::red));
     QCOMPARE(window->printOptions().sampleColor, QColor(Qt::black));
 }
@@ -284,7 +285,7 @@ void PrintOptionsTest::sizeOutsideTheListPrintsAtTheDefault()
     // catalogue then uses the size a first start chooses.
     testEnvironment().writeSettings({{QStringLiteral("FontSize"), QStringLiteral("30")}});
     const auto window = loadedMainWindow();
-    QCOMPARE(window->SGröße->currentIndex(), -1);
+    QCOMPARE(control<QComboBox>(*window, QStringLiteral("SGröße"))->currentIndex(), -1);
     QCOMPARE(window->printOptions().sampleSize, 20);
 }
 
