@@ -8,7 +8,7 @@
 #include "controls/sortedlistwidget.h"
 #include "controls/spinbuttons.h"
 #include "fixtures/findcontrol.h"
-#include "fixtures/layoutcheck.h"
+#include "fixtures/shownarea.h"
 #include "fixtures/modaldriver.h"
 #include "fixtures/testmain.h"
 #include "preview/vorschau.h"

@@ -1,7 +1,7 @@
 // The preview window: its catalogue, layout on resize, print entry points and closing.
 #include "app/twips.h"
 #include "controls/flatbutton.h"
-#include "fixtures/layoutcheck.h"
+#include "fixtures/shownarea.h"
 #include "fixtures/modaldriver.h"
 #include "fixtures/testmain.h"
 #include "textlayout/fontrelease.h"
