@@ -31,8 +31,7 @@ public:
     void setOnDialogClosed(std::function<void(const PrintOutcome &)> show) { m_onDialogClosed = std::move(show); }
     // How long a job runs before its progress window appears.
     void setProgressDelay(int ms) { m_progressDelayMs = ms; }
-    // The fault of the last run, and how many pages it printed.
-    const PrintFault &fault() const { return m_fault; }
+    // How many pages the last run printed.
     int pageCount() const { return m_pageCount; }
 
 private:

@@ -35,8 +35,8 @@ struct Width {
 
 Width widthOf(const Glyphana &window)
 {
-    const FlatButton *more = control<FlatButton>(window, QStringLiteral("cmd_More"));
-    return {window.width(), control<SortedComboBox>(window, QStringLiteral("Combo_SArt"))->isVisible(), more->glyph(),
+    const FlatButton *more = control<FlatButton>(window, "cmd_More");
+    return {window.width(), control<SortedComboBox>(window, "Combo_SArt")->isVisible(), more->glyph(),
             more->accessibleName()};
 }
 
@@ -78,9 +78,9 @@ void CommandsTest::moreSwitchesBetweenNarrowAndWide()
     QCOMPARE(narrow.glyph, 73);
     QCOMPARE(narrow.moreName, ShowOptions);
     QVERIFY(!narrow.panelShown);
-    auto *more = control<FlatButton>(*window, QStringLiteral("cmd_More"));
-    const QLabel *sample = control<QLabel>(*window, QStringLiteral("ZeigeSchrift"));
-    const SpinButtons *spin = control<SpinButtons>(*window, QStringLiteral("UpDown"));
+    auto *more = control<FlatButton>(*window, "cmd_More");
+    const QLabel *sample = control<QLabel>(*window, "ZeigeSchrift");
+    const SpinButtons *spin = control<SpinButtons>(*window, "UpDown");
 
     for (const bool wide : {true, false}) {
         more->click();
@@ -92,7 +92,7 @@ void CommandsTest::moreSwitchesBetweenNarrowAndWide()
         QCOMPARE(spin->x() - (sample->x() + sample->width()), 1);
         QVERIFY(more->text().isEmpty());
         QCOMPARE(control<QLabel>(*window, "txt_Color", 1)->isVisible(), wide);
-        QCOMPARE(control<QLineEdit>(*window, QStringLiteral("txt_Überschrift"))->isVisible(), wide);
+        QCOMPARE(control<QLineEdit>(*window, "txt_Überschrift")->isVisible(), wide);
         if (wide) {
             QCOMPARE(more->glyph(), 72);
             QCOMPARE(more->accessibleName(), HideOptions);
@@ -111,7 +111,7 @@ void CommandsTest::closingWideStartsNarrowAgain()
         const auto window = loadedMainWindow();
         window->show();
         narrow = widthOf(*window);
-        control<FlatButton>(*window, QStringLiteral("cmd_More"))->click();
+        control<FlatButton>(*window, "cmd_More")->click();
         window->close();
     }
     const auto window = loadedMainWindow();
@@ -126,7 +126,7 @@ void CommandsTest::emptyPrintListIsRefused()
     window->show();
     SeenMessage message;
     answerMessageBox(message, QMessageBox::Ok);
-    control<FlatButton>(*window, QStringLiteral("cmd_Drucken"))->click();
+    control<FlatButton>(*window, "cmd_Drucken")->click();
     QVERIFY(message.shown);
     QCOMPARE(message.text, QStringLiteral("Wählen Sie zuvor die zu druckenden Schriften aus."));
     QCOMPARE(message.title, QStringLiteral("Letterloom"));
@@ -140,8 +140,8 @@ void CommandsTest::previewShowsTheCurrentOptionsEachTime()
 {
     const auto window = loadedMainWindow();
     window->show();
-    control<FlatButton>(*window, QStringLiteral("cmd_AlleEinfügen"))->click();
-    control<QLineEdit>(*window, QStringLiteral("txt_Überschrift"))->setText(QStringLiteral("Erster Katalog"));
+    control<FlatButton>(*window, "cmd_AlleEinfügen")->click();
+    control<QLineEdit>(*window, "txt_Überschrift")->setText(QStringLiteral("Erster Katalog"));
 
     QStringList shownTexts;
     const auto readPreviewAndClose = [&shownTexts] {
@@ -154,11 +154,11 @@ void CommandsTest::previewShowsTheCurrentOptionsEachTime()
     const QString settingsBefore = testEnvironment().storedValue(QStringLiteral("Titel"));
 
     readPreviewAndClose();
-    control<FlatButton>(*window, QStringLiteral("cmd_Drucken"))->click();
-    control<QLineEdit>(*window, QStringLiteral("txt_Überschrift"))->setText(QStringLiteral("Zweiter Katalog"));
+    control<FlatButton>(*window, "cmd_Drucken")->click();
+    control<QLineEdit>(*window, "txt_Überschrift")->setText(QStringLiteral("Zweiter Katalog"));
     control<QRadioButton>(*window, "Option_Testdruck", 0)->click();
     readPreviewAndClose();
-    control<FlatButton>(*window, QStringLiteral("cmd_Drucken"))->click();
+    control<FlatButton>(*window, "cmd_Drucken")->click();
 
     QCOMPARE(shownTexts.size(), 2);
     QVERIFY(shownTexts[0].startsWith(QStringLiteral("Erster Katalog (3 Schriften)")));
@@ -166,8 +166,8 @@ void CommandsTest::previewShowsTheCurrentOptionsEachTime()
     QVERIFY(shownTexts[1].startsWith(QStringLiteral("Zweiter Katalog (3 Schriften)")));
     QVERIFY(shownTexts[1].contains(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ abcdefghijklmnopqrstuvwxyz")));
     // The preview reads the main window and writes nothing back.
-    QCOMPARE(control<QLineEdit>(*window, QStringLiteral("txt_Überschrift"))->text(), QStringLiteral("Zweiter Katalog"));
-    QCOMPARE(control<SortedListWidget>(*window, QStringLiteral("List_zuDrucken"))->count(), 3);
+    QCOMPARE(control<QLineEdit>(*window, "txt_Überschrift")->text(), QStringLiteral("Zweiter Katalog"));
+    QCOMPARE(control<SortedListWidget>(*window, "List_zuDrucken")->count(), 3);
     QCOMPARE(testEnvironment().storedValue(QStringLiteral("Titel")), settingsBefore);
     window->close();
 }
@@ -199,19 +199,19 @@ void CommandsTest::spinAndLogoShowTheFocusAndTheLogoOpensTheAboutWindow()
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     window->activateWindow();
     QTRY_VERIFY(window->isActiveWindow());
-    const QImage spinAlone = looks(control<SpinButtons>(*window, QStringLiteral("UpDown")));
-    const QImage logoAlone = looks(control<ClickableImage>(*window, QStringLiteral("Logo")));
+    const QImage spinAlone = looks(control<SpinButtons>(*window, "UpDown"));
+    const QImage logoAlone = looks(control<ClickableImage>(*window, "Logo"));
 
-    control<FlatButton>(*window, QStringLiteral("cmd_Drucken"))->setFocus();
-    QTest::keyClick(control<FlatButton>(*window, QStringLiteral("cmd_Drucken")), Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), control<SpinButtons>(*window, QStringLiteral("UpDown")));
-    QVERIFY(looks(control<SpinButtons>(*window, QStringLiteral("UpDown"))) != spinAlone);
+    control<FlatButton>(*window, "cmd_Drucken")->setFocus();
+    QTest::keyClick(control<FlatButton>(*window, "cmd_Drucken"), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), control<SpinButtons>(*window, "UpDown"));
+    QVERIFY(looks(control<SpinButtons>(*window, "UpDown")) != spinAlone);
 
-    control<FlatButton>(*window, QStringLiteral("cmd_More"))->setFocus();
-    QTest::keyClick(control<FlatButton>(*window, QStringLiteral("cmd_More")), Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), control<ClickableImage>(*window, QStringLiteral("Logo")));
-    QVERIFY(looks(control<ClickableImage>(*window, QStringLiteral("Logo"))) != logoAlone);
-    QVERIFY(looks(control<SpinButtons>(*window, QStringLiteral("UpDown"))) == spinAlone);
+    control<FlatButton>(*window, "cmd_More")->setFocus();
+    QTest::keyClick(control<FlatButton>(*window, "cmd_More"), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), control<ClickableImage>(*window, "Logo"));
+    QVERIFY(looks(control<ClickableImage>(*window, "Logo")) != logoAlone);
+    QVERIFY(looks(control<SpinButtons>(*window, "UpDown")) == spinAlone);
 
     for (Qt::Key key : {Qt::Key_Space, Qt::Key_Return}) {
         bool aboutOpened = false;
@@ -219,7 +219,7 @@ void CommandsTest::spinAndLogoShowTheFocusAndTheLogoOpensTheAboutWindow()
             aboutOpened = true;
             about->cmdOK->click();
         });
-        QTest::keyClick(control<ClickableImage>(*window, QStringLiteral("Logo")), key);
+        QTest::keyClick(control<ClickableImage>(*window, "Logo"), key);
         QVERIFY2(aboutOpened, qPrintable(QKeySequence(key).toString()));
     }
     window->close();

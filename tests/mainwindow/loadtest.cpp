@@ -91,25 +91,25 @@ private:
 void LoadTest::firstStartShowsTheDefaults()
 {
     const auto window = loadedMainWindow(liberationFonts() << QStringLiteral("Arial"));
-    QCOMPARE(control<QComboBox>(*window, QStringLiteral("SGröße"))->count(), 15);
-    QCOMPARE(control<QComboBox>(*window, QStringLiteral("SGröße"))->itemText(0), QStringLiteral("14"));
-    QCOMPARE(control<QComboBox>(*window, QStringLiteral("SGröße"))->itemText(14), QStringLiteral("28"));
-    QCOMPARE(control<QComboBox>(*window, QStringLiteral("SGröße"))->currentText(), QStringLiteral("20"));
-    QCOMPARE(control<SortedComboBox>(*window, QStringLiteral("Combo_SArt"))->currentText(), QStringLiteral("Arial"));
+    QCOMPARE(control<QComboBox>(*window, "SGröße")->count(), 15);
+    QCOMPARE(control<QComboBox>(*window, "SGröße")->itemText(0), QStringLiteral("14"));
+    QCOMPARE(control<QComboBox>(*window, "SGröße")->itemText(14), QStringLiteral("28"));
+    QCOMPARE(control<QComboBox>(*window, "SGröße")->currentText(), QStringLiteral("20"));
+    QCOMPARE(control<SortedComboBox>(*window, "Combo_SArt")->currentText(), QStringLiteral("Arial"));
     QVERIFY(control<QRadioButton>(*window, "Option_Testdruck", 1)->isChecked());
-    QVERIFY(!control<QLineEdit>(*window, QStringLiteral("txt_Handvorgabe"))->isEnabled());
-    QCOMPARE(control<QLineEdit>(*window, QStringLiteral("txt_Handvorgabe"))->text(), QStringLiteral("ABC abc 123"));
-    QVERIFY(!control<QCheckBox>(*window, QStringLiteral("Check_Fett"))->isChecked());
-    QVERIFY(control<QCheckBox>(*window, QStringLiteral("Check_Now"))->isChecked());
-    QCOMPARE(control<QLineEdit>(*window, QStringLiteral("txt_Überschrift"))->text(), QStringLiteral("Schriftenübersicht"));
+    QVERIFY(!control<QLineEdit>(*window, "txt_Handvorgabe")->isEnabled());
+    QCOMPARE(control<QLineEdit>(*window, "txt_Handvorgabe")->text(), QStringLiteral("ABC abc 123"));
+    QVERIFY(!control<QCheckBox>(*window, "Check_Fett")->isChecked());
+    QVERIFY(control<QCheckBox>(*window, "Check_Now")->isChecked());
+    QCOMPARE(control<QLineEdit>(*window, "txt_Überschrift")->text(), QStringLiteral("Schriftenübersicht"));
     QCOMPARE(textColor(control<QLabel>(*window, "txt_Color", 0)), QColor(Qt::black));
     QCOMPARE(textColor(control<QLabel>(*window, "txt_Color", 1)), QColor(Qt::black));
     QCOMPARE(control<QLabel>(*window, "txt_Schriften", 0)->text(), QStringLiteral("4 Schriften gefunden "));
     QCOMPARE(control<QLabel>(*window, "txt_Schriften", 1)->text(), QStringLiteral("0 Schriften in der Druckliste "));
-    QCOMPARE(control<QLabel>(*window, QStringLiteral("ZeigeSchrift"))->text(), QStringLiteral("Arial"));
-    QCOMPARE(control<QLabel>(*window, QStringLiteral("ZeigeSchrift"))->font().pointSizeF(), 19.5);
-    QCOMPARE(control<QLabel>(*window, QStringLiteral("SeitenZahl"))->text(), QStringLiteral("Benötigt 0 A4 Seiten"));
-    QCOMPARE(control<SpinButtons>(*window, QStringLiteral("UpDown"))->value(), 0);
+    QCOMPARE(control<QLabel>(*window, "ZeigeSchrift")->text(), QStringLiteral("Arial"));
+    QCOMPARE(control<QLabel>(*window, "ZeigeSchrift")->font().pointSizeF(), 19.5);
+    QCOMPARE(control<QLabel>(*window, "SeitenZahl")->text(), QStringLiteral("Benötigt 0 A4 Seiten"));
+    QCOMPARE(control<SpinButtons>(*window, "UpDown")->value(), 0);
     // Loading applies the stored values; it has nothing to write back.
     QVERIFY(!QFile::exists(testEnvironment().settingsFile()));
 }
@@ -125,15 +125,15 @@ void LoadTest::storedOptionsComeBack()
                                      {QStringLiteral("FontColor1"), QStringLiteral("16777215")},
                                      {QStringLiteral("Check_Now"), QStringLiteral("0")}});
     const auto window = loadedMainWindow();
-    QCOMPARE(control<QComboBox>(*window, QStringLiteral("SGröße"))->currentText(), QStringLiteral("28"));
-    QCOMPARE(control<SortedComboBox>(*window, QStringLiteral("Combo_SArt"))->currentText(), QStringLiteral("Liberation Serif"));
+    QCOMPARE(control<QComboBox>(*window, "SGröße")->currentText(), QStringLiteral("28"));
+    QCOMPARE(control<SortedComboBox>(*window, "Combo_SArt")->currentText(), QStringLiteral("Liberation Serif"));
     QVERIFY(control<QRadioButton>(*window, "Option_Testdruck", 3)->isChecked());
-    QVERIFY(control<QLineEdit>(*window, QStringLiteral("txt_Handvorgabe"))->isEnabled());
-    QVERIFY(control<QCheckBox>(*window, QStringLiteral("Check_Fett"))->isChecked());
-    QCOMPARE(control<QLineEdit>(*window, QStringLiteral("txt_Überschrift"))->text(), QString());
+    QVERIFY(control<QLineEdit>(*window, "txt_Handvorgabe")->isEnabled());
+    QVERIFY(control<QCheckBox>(*window, "Check_Fett")->isChecked());
+    QCOMPARE(control<QLineEdit>(*window, "txt_Überschrift")->text(), QString());
     QCOMPARE(textColor(control<QLabel>(*window, "txt_Color", 0)), QColor(255, 0, 0));
     QCOMPARE(textColor(control<QLabel>(*window, "txt_Color", 1)), QColor(Qt::white));
-    QVERIFY(!control<QCheckBox>(*window, QStringLiteral("Check_Now"))->isChecked());
+    QVERIFY(!control<QCheckBox>(*window, "Check_Now")->isChecked());
 }
 
 void LoadTest::badStoredValuesLeaveJustThatControl_data()
@@ -165,29 +165,29 @@ void LoadTest::badStoredValuesLeaveJustThatControl()
     const auto window = loadedMainWindow();
 
     const bool sizeBad = key == QLatin1String("FontSize");
-    QCOMPARE(control<QComboBox>(*window, QStringLiteral("SGröße"))->currentIndex(), sizeBad ? -1 : 6);
-    QCOMPARE(control<QComboBox>(*window, QStringLiteral("SGröße"))->currentText(), sizeBad ? QString() : QStringLiteral("20"));
+    QCOMPARE(control<QComboBox>(*window, "SGröße")->currentIndex(), sizeBad ? -1 : 6);
+    QCOMPARE(control<QComboBox>(*window, "SGröße")->currentText(), sizeBad ? QString() : QStringLiteral("20"));
     const bool faceBad = key == QLatin1String("Still");
-    QCOMPARE(control<SortedComboBox>(*window, QStringLiteral("Combo_SArt"))->currentText(), faceBad ? QString() : QStringLiteral("Liberation Mono"));
+    QCOMPARE(control<SortedComboBox>(*window, "Combo_SArt")->currentText(), faceBad ? QString() : QStringLiteral("Liberation Mono"));
     // A bad option index leaves the design's choice, "Alphabet", switched on.
     const bool kindBad = key == QLatin1String("Print_Art");
     QCOMPARE(control<QRadioButton>(*window, "Option_Testdruck", 0)->isChecked(), kindBad);
     QCOMPARE(control<QRadioButton>(*window, "Option_Testdruck", 1)->isChecked(), !kindBad);
-    QVERIFY(!control<QLineEdit>(*window, QStringLiteral("txt_Handvorgabe"))->isEnabled());
-    QVERIFY(!control<QCheckBox>(*window, QStringLiteral("Check_Fett"))->isChecked());
-    QCOMPARE(control<QCheckBox>(*window, QStringLiteral("Check_Now"))->isChecked(), key != QLatin1String("Check_Now"));
+    QVERIFY(!control<QLineEdit>(*window, "txt_Handvorgabe")->isEnabled());
+    QVERIFY(!control<QCheckBox>(*window, "Check_Fett")->isChecked());
+    QCOMPARE(control<QCheckBox>(*window, "Check_Now")->isChecked(), key != QLatin1String("Check_Now"));
     QCOMPARE(textColor(control<QLabel>(*window, "txt_Color", 0)), QColor(Qt::black));
     QCOMPARE(textColor(control<QLabel>(*window, "txt_Color", 1)), QColor(Qt::black));
-    QCOMPARE(control<QLineEdit>(*window, QStringLiteral("txt_Überschrift"))->text(), QStringLiteral("Schriftenübersicht"));
+    QCOMPARE(control<QLineEdit>(*window, "txt_Überschrift")->text(), QStringLiteral("Schriftenübersicht"));
 }
 
 void LoadTest::loadingTwiceKeepsFifteenSizes()
 {
     const auto window = loadedMainWindow();
     window->Form_Load();
-    QCOMPARE(control<QComboBox>(*window, QStringLiteral("SGröße"))->count(), 15);
-    QCOMPARE(control<SortedListWidget>(*window, QStringLiteral("List_Fonts"))->names().size(), 3);
-    QCOMPARE(control<SortedComboBox>(*window, QStringLiteral("Combo_SArt"))->count(), 3);
+    QCOMPARE(control<QComboBox>(*window, "SGröße")->count(), 15);
+    QCOMPARE(control<SortedListWidget>(*window, "List_Fonts")->names().size(), 3);
+    QCOMPARE(control<SortedComboBox>(*window, "Combo_SArt")->count(), 3);
 }
 
 void LoadTest::windowIsFixedNarrowWithItsMenu()
@@ -201,11 +201,11 @@ void LoadTest::windowIsFixedNarrowWithItsMenu()
     QVERIFY(!window->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
     QCOMPARE(window->centralWidget()->height(), twips(4710));
     // The option panel lies beyond the narrow window's edge.
-    QVERIFY(!control<SortedComboBox>(*window, QStringLiteral("Combo_SArt"))->isVisible());
-    QVERIFY(control<FlatButton>(*window, QStringLiteral("cmd_More"))->isVisible());
+    QVERIFY(!control<SortedComboBox>(*window, "Combo_SArt")->isVisible());
+    QVERIFY(control<FlatButton>(*window, "cmd_More")->isVisible());
 
-    QCOMPARE(control<QMenu>(*window, QStringLiteral("Menü"))->title(), QStringLiteral("Typecaddy"));
-    const QList<QAction *> items = control<QMenu>(*window, QStringLiteral("Menü"))->actions();
+    QCOMPARE(control<QMenu>(*window, "Menü")->title(), QStringLiteral("Typecaddy"));
+    const QList<QAction *> items = control<QMenu>(*window, "Menü")->actions();
     QCOMPARE(items.size(), 4);
     QCOMPARE(items[0]->text(), QStringLiteral("aktuelle Version suchen"));
     QCOMPARE(items[1]->text(), QStringLiteral("Homepage besuchen"));
@@ -231,11 +231,11 @@ void LoadTest::closingStoresTheTitle()
     {
         const auto window = loadedMainWindow();
         window->show();
-        control<QLineEdit>(*window, QStringLiteral("txt_Überschrift"))->setText(title);
+        control<QLineEdit>(*window, "txt_Überschrift")->setText(title);
         if (how == QLatin1String("button"))
-            control<FlatButton>(*window, QStringLiteral("cmd_Ende"))->click();
+            control<FlatButton>(*window, "cmd_Ende")->click();
         else if (how == QLatin1String("menu"))
-            control<QAction>(*window, QStringLiteral("Ende"))->trigger();
+            control<QAction>(*window, "Ende")->trigger();
         else
             window->close();
         QVERIFY(!window->isVisible());
@@ -243,7 +243,7 @@ void LoadTest::closingStoresTheTitle()
     QVERIFY(QSettings(testEnvironment().settingsFile(), QSettings::IniFormat).contains(QStringLiteral("Typecaddy/Titel")));
     QCOMPARE(testEnvironment().storedValue(QStringLiteral("Titel")), title);
     const auto next = loadedMainWindow();
-    QCOMPARE(control<QLineEdit>(*next, QStringLiteral("txt_Überschrift"))->text(), title);
+    QCOMPARE(control<QLineEdit>(*next, "txt_Überschrift")->text(), title);
 }
 
 void LoadTest::storedFileKeepsWhatTheProgramDoesNotChange_data()
@@ -276,10 +276,10 @@ void LoadTest::storedFileKeepsWhatTheProgramDoesNotChange()
     for (int run = 0; run < 2; ++run) {
         const MessageBoxWatch boxes;
         const auto window = loadedMainWindow();
-        QCOMPARE(control<QLineEdit>(*window, QStringLiteral("txt_Überschrift"))->text(), title);
-        QCOMPARE(control<QCheckBox>(*window, QStringLiteral("Check_Fett"))->isChecked(), run == 1);
+        QCOMPARE(control<QLineEdit>(*window, "txt_Überschrift")->text(), title);
+        QCOMPARE(control<QCheckBox>(*window, "Check_Fett")->isChecked(), run == 1);
         if (run == 0)
-            control<QCheckBox>(*window, QStringLiteral("Check_Fett"))->click();
+            control<QCheckBox>(*window, "Check_Fett")->click();
         window->close();
         QCOMPARE(boxes.texts, QStringList());
         QCOMPARE(settingsBytes(), after);
@@ -296,7 +296,7 @@ void LoadTest::failedWriteWarnsOncePerRun()
 
     SeenMessage warning;
     answerMessageBox(warning, QMessageBox::Ok);
-    control<QCheckBox>(*window, QStringLiteral("Check_Fett"))->click();
+    control<QCheckBox>(*window, "Check_Fett")->click();
     QVERIFY(warning.shown);
     QCOMPARE(warning.title, QStringLiteral("Letterloom"));
     QCOMPARE(warning.icon, QMessageBox::Warning);
@@ -304,14 +304,14 @@ void LoadTest::failedWriteWarnsOncePerRun()
                                + blocker + QStringLiteral("/config/Made by Orvik.ini"));
 
     const MessageBoxWatch boxes;
-    control<QCheckBox>(*window, QStringLiteral("Check_Fett"))->click();
+    control<QCheckBox>(*window, "Check_Fett")->click();
     control<QRadioButton>(*window, "Option_Testdruck", 2)->click();
     QCOMPARE(boxes.texts, QStringList());
     QVERIFY(control<QRadioButton>(*window, "Option_Testdruck", 2)->isChecked());
 
     // Once the folder can be written again, so can the options.
     testEnvironment().redirectSettings();
-    control<QCheckBox>(*window, QStringLiteral("Check_Fett"))->click();
+    control<QCheckBox>(*window, "Check_Fett")->click();
     QCOMPARE(testEnvironment().storedValue(QStringLiteral("Check_Fett")), QStringLiteral("1"));
     window->close();
 }
@@ -329,14 +329,14 @@ void LoadTest::lockThatCannotBeTakenNeitherHangsNorStopsTheProgram()
     QVERIFY(control<QRadioButton>(*window, "Option_Testdruck", 3)->isChecked());
     SeenMessage warning;
     answerMessageBox(warning, QMessageBox::Ok);
-    control<QCheckBox>(*window, QStringLiteral("Check_Fett"))->click();
+    control<QCheckBox>(*window, "Check_Fett")->click();
     QVERIFY(warning.shown);
     QVERIFY(warning.text.startsWith(QStringLiteral("Die Einstellungen konnten nicht gespeichert werden.\n")));
-    QVERIFY(control<QCheckBox>(*window, QStringLiteral("Check_Fett"))->isChecked());
+    QVERIFY(control<QCheckBox>(*window, "Check_Fett")->isChecked());
     QCOMPARE(settingsBytes(), before);
 
     QVERIFY(QDir(lock).removeRecursively());
-    control<QCheckBox>(*window, QStringLiteral("Check_Now"))->click();
+    control<QCheckBox>(*window, "Check_Now")->click();
     QCOMPARE(testEnvironment().storedValue(QStringLiteral("Check_Now")), QStringLiteral("0"));
     window->close();
 }
@@ -350,15 +350,15 @@ void LoadTest::everyControlHasAnAccessibleNameAndTabOrder()
         QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(control);
         QVERIFY2(accessible && !accessible->text(QAccessible::Name).isEmpty(), qPrintable(control->objectName()));
     }
-    QCOMPARE(control<SortedListWidget>(*window, QStringLiteral("List_Fonts"))->accessibleName(), QStringLiteral("Verfügbare Schriften"));
-    QCOMPARE(control<FlatButton>(*window, QStringLiteral("cmd_TeilEinfügen"))->accessibleName(), QStringLiteral("markierte hinzufügen"));
-    QCOMPARE(control<FlatButton>(*window, QStringLiteral("cmd_Drucken"))->accessibleName(), QStringLiteral("Druckvorschau"));
+    QCOMPARE(control<SortedListWidget>(*window, "List_Fonts")->accessibleName(), QStringLiteral("Verfügbare Schriften"));
+    QCOMPARE(control<FlatButton>(*window, "cmd_TeilEinfügen")->accessibleName(), QStringLiteral("markierte hinzufügen"));
+    QCOMPARE(control<FlatButton>(*window, "cmd_Drucken")->accessibleName(), QStringLiteral("Druckvorschau"));
 
     // Tab walks the controls the narrow window shows, in the designed order.
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     window->activateWindow();
-    control<SortedListWidget>(*window, QStringLiteral("List_Fonts"))->setFocus();
+    control<SortedListWidget>(*window, "List_Fonts")->setFocus();
     QStringList chain;
     for (int i = 0; i < 12; ++i) {
         chain.append(QApplication::focusWidget()->objectName());

@@ -16,8 +16,8 @@ std::unique_ptr<Glyphana> loadedMainWindow(const QStringList &fonts)
     auto window = std::make_unique<Glyphana>();
     window->Form_Load();
     for (const QString &name : fonts) {
-        control<SortedListWidget>(*window, QStringLiteral("List_Fonts"))->addSorted(name);
-        control<SortedComboBox>(*window, QStringLiteral("Combo_SArt"))->addSorted(name);
+        control<SortedListWidget>(*window, "List_Fonts")->addSorted(name);
+        control<SortedComboBox>(*window, "Combo_SArt")->addSorted(name);
     }
     window->Form_Load();
     return window;

@@ -68,20 +68,20 @@ private:
 void PrintOptionsTest::eachChangeIsStoredAtOnce()
 {
     const auto window = loadedMainWindow();
-    control<QCheckBox>(*window, QStringLiteral("Check_Fett"))->click();
+    control<QCheckBox>(*window, "Check_Fett")->click();
     QCOMPARE(stored("Check_Fett"), QStringLiteral("1"));
-    control<QCheckBox>(*window, QStringLiteral("Check_Now"))->click();
+    control<QCheckBox>(*window, "Check_Now")->click();
     QCOMPARE(stored("Check_Now"), QStringLiteral("0"));
-    chooseEntry(control<SortedComboBox>(*window, QStringLiteral("Combo_SArt")), QStringLiteral("Liberation Mono"));
+    chooseEntry(control<SortedComboBox>(*window, "Combo_SArt"), QStringLiteral("Liberation Mono"));
     QCOMPARE(stored("Still"), QStringLiteral("Liberation Mono"));
-    chooseEntry(control<QComboBox>(*window, QStringLiteral("SGröße")), QStringLiteral("14"));
+    chooseEntry(control<QComboBox>(*window, "SGröße"), QStringLiteral("14"));
     QCOMPARE(stored("FontSize"), QStringLiteral("14"));
     control<QRadioButton>(*window, "Option_Testdruck", 2)->click();
     QCOMPARE(stored("Print_Art"), QStringLiteral("2"));
     // The title waits for the window to close; the hand-entered text is never stored.
-    control<QLineEdit>(*window, QStringLiteral("txt_Überschrift"))->setText(QStringLiteral("Neu"));
+    control<QLineEdit>(*window, "txt_Überschrift")->setText(QStringLiteral("Neu"));
     control<QRadioButton>(*window, "Option_Testdruck", 3)->click();
-    control<QLineEdit>(*window, QStringLiteral("txt_Handvorgabe"))->setText(QStringLiteral("Quax"));
+    control<QLineEdit>(*window, "txt_Handvorgabe")->setText(QStringLiteral("Quax"));
     QCOMPARE(stored("Titel"), QString());
     window->close();
     QCOMPARE(stored("Titel"), QStringLiteral("Neu"));
@@ -107,7 +107,7 @@ void PrintOptionsTest::accessibilityActionsAreStored()
     QFETCH(QString, value);
     const auto window = loadedMainWindow();
     window->show();
-    control<FlatButton>(*window, QStringLiteral("cmd_More"))->click();
+    control<FlatButton>(*window, "cmd_More")->click();
     auto *widget = window->findChild<QAbstractButton *>(name);
     QVERIFY(widget && widget->isVisible());
     QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
@@ -116,14 +116,14 @@ void PrintOptionsTest::accessibilityActionsAreStored()
     QVERIFY(accessible->actionInterface()->actionNames().contains(toggle));
     accessible->actionInterface()->doAction(toggle);
     QCOMPARE(testEnvironment().storedValue(key), value);
-    QCOMPARE(control<QLineEdit>(*window, QStringLiteral("txt_Handvorgabe"))->isEnabled(), name == QLatin1String("Option_Testdruck(3)"));
+    QCOMPARE(control<QLineEdit>(*window, "txt_Handvorgabe")->isEnabled(), name == QLatin1String("Option_Testdruck(3)"));
     window->close();
 }
 
 void PrintOptionsTest::sampleKindSwitchesTheHandEntryBox()
 {
     const auto window = loadedMainWindow();
-    QLineEdit *box = control<QLineEdit>(*window, QStringLiteral("txt_Handvorgabe"));
+    QLineEdit *box = control<QLineEdit>(*window, "txt_Handvorgabe");
     control<QRadioButton>(*window, "Option_Testdruck", 3)->click();
     QVERIFY(box->isEnabled());
     QCOMPARE(box->palette().color(QPalette::Base), QColor(Qt::white));
@@ -190,44 +190,44 @@ void PrintOptionsTest::spinSizesOnlyTheSampleDisplay()
     QFETCH(int, points);
     const auto window = loadedMainWindow();
     window->show();
-    control<SpinButtons>(*window, QStringLiteral("UpDown"))->setFocus();
+    control<SpinButtons>(*window, "UpDown")->setFocus();
     for (int step : steps)
-        QTest::keyClick(control<SpinButtons>(*window, QStringLiteral("UpDown")), step > 0 ? Qt::Key_Up : Qt::Key_Down);
-    QCOMPARE(control<QLabel>(*window, QStringLiteral("ZeigeSchrift"))->font().pointSize(), points);
-    QCOMPARE(control<SpinButtons>(*window, QStringLiteral("UpDown"))->value(), points - 23);
-    QCOMPARE(control<QLabel>(*window, QStringLiteral("ZeigeSchrift"))->text(), QStringLiteral("Liberation Mono"));
+        QTest::keyClick(control<SpinButtons>(*window, "UpDown"), step > 0 ? Qt::Key_Up : Qt::Key_Down);
+    QCOMPARE(control<QLabel>(*window, "ZeigeSchrift")->font().pointSize(), points);
+    QCOMPARE(control<SpinButtons>(*window, "UpDown")->value(), points - 23);
+    QCOMPARE(control<QLabel>(*window, "ZeigeSchrift")->text(), QStringLiteral("Liberation Mono"));
     window->close();
 }
 
 void PrintOptionsTest::optionsDoNotTouchTheSampleDisplay()
 {
     const auto window = loadedMainWindow();
-    const QFont before = control<QLabel>(*window, QStringLiteral("ZeigeSchrift"))->font();
-    const QPalette colours = control<QLabel>(*window, QStringLiteral("ZeigeSchrift"))->palette();
-    control<QCheckBox>(*window, QStringLiteral("Check_Fett"))->click();
-    chooseEntry(control<SortedComboBox>(*window, QStringLiteral("Combo_SArt")), QStringLiteral("Liberation Serif"));
-    chooseEntry(control<QComboBox>(*window, QStringLiteral("SGröße")), QStringLiteral("28"));
+    const QFont before = control<QLabel>(*window, "ZeigeSchrift")->font();
+    const QPalette colours = control<QLabel>(*window, "ZeigeSchrift")->palette();
+    control<QCheckBox>(*window, "Check_Fett")->click();
+    chooseEntry(control<SortedComboBox>(*window, "Combo_SArt"), QStringLiteral("Liberation Serif"));
+    chooseEntry(control<QComboBox>(*window, "SGröße"), QStringLiteral("28"));
     whenModal<QColorDialog>([](QColorDialog *dialog) {
         dialog->setCurrentColor(Qt::blue);
         dialog->accept();
     });
     control<FlatButton>(*window, "cmd_Color", 1)->click();
-    QCOMPARE(control<QLabel>(*window, QStringLiteral("ZeigeSchrift"))->font(), before);
-    QCOMPARE(control<QLabel>(*window, QStringLiteral("ZeigeSchrift"))->palette(), colours);
+    QCOMPARE(control<QLabel>(*window, "ZeigeSchrift")->font(), before);
+    QCOMPARE(control<QLabel>(*window, "ZeigeSchrift")->palette(), colours);
 }
 
 void PrintOptionsTest::roundTripThroughTheSettingsFile()
 {
     {
         const auto window = loadedMainWindow();
-        control<QCheckBox>(*window, QStringLiteral("Check_Fett"))->click();
-        control<QCheckBox>(*window, QStringLiteral("Check_Now"))->click();
-        chooseEntry(control<SortedComboBox>(*window, QStringLiteral("Combo_SArt")), QStringLiteral("Liberation Serif"));
-        chooseEntry(control<QComboBox>(*window, QStringLiteral("SGröße")), QStringLiteral("16"));
+        control<QCheckBox>(*window, "Check_Fett")->click();
+        control<QCheckBox>(*window, "Check_Now")->click();
+        chooseEntry(control<SortedComboBox>(*window, "Combo_SArt"), QStringLiteral("Liberation Serif"));
+        chooseEntry(control<QComboBox>(*window, "SGröße"), QStringLiteral("16"));
         control<QRadioButton>(*window, "Option_Testdruck", 3)->click();
-        control<QLineEdit>(*window, QStringLiteral("txt_Handvorgabe"))->setText(QStringLiteral("Quax"));
-        control<QLineEdit>(*window, QStringLiteral("txt_Überschrift"))->setText(QStringLiteral("Mein Katalog"));
-        control<SpinButtons>(*window, QStringLiteral("UpDown"))->setValue(4);
+        control<QLineEdit>(*window, "txt_Handvorgabe")->setText(QStringLiteral("Quax"));
+        control<QLineEdit>(*window, "txt_Überschrift")->setText(QStringLiteral("Mein Katalog"));
+        control<SpinButtons>(*window, "UpDown")->setValue(4);
         whenModal<QColorDialog>([](QColorDialog *dialog) {
             dialog->setCurrentColor(Qt::white);
             dialog->accept();
@@ -236,27 +236,27 @@ void PrintOptionsTest::roundTripThroughTheSettingsFile()
         window->close();
     }
     const auto window = loadedMainWindow();
-    QVERIFY(control<QCheckBox>(*window, QStringLiteral("Check_Fett"))->isChecked());
-    QVERIFY(!control<QCheckBox>(*window, QStringLiteral("Check_Now"))->isChecked());
-    QCOMPARE(control<SortedComboBox>(*window, QStringLiteral("Combo_SArt"))->currentText(), QStringLiteral("Liberation Serif"));
-    QCOMPARE(control<QComboBox>(*window, QStringLiteral("SGröße"))->currentText(), QStringLiteral("16"));
+    QVERIFY(control<QCheckBox>(*window, "Check_Fett")->isChecked());
+    QVERIFY(!control<QCheckBox>(*window, "Check_Now")->isChecked());
+    QCOMPARE(control<SortedComboBox>(*window, "Combo_SArt")->currentText(), QStringLiteral("Liberation Serif"));
+    QCOMPARE(control<QComboBox>(*window, "SGröße")->currentText(), QStringLiteral("16"));
     QVERIFY(control<QRadioButton>(*window, "Option_Testdruck", 3)->isChecked());
-    QVERIFY(control<QLineEdit>(*window, QStringLiteral("txt_Handvorgabe"))->isEnabled());
-    QCOMPARE(control<QLineEdit>(*window, QStringLiteral("txt_Handvorgabe"))->text(), QStringLiteral("ABC abc 123"));
-    QCOMPARE(control<QLineEdit>(*window, QStringLiteral("txt_Überschrift"))->text(), QStringLiteral("Mein Katalog"));
+    QVERIFY(control<QLineEdit>(*window, "txt_Handvorgabe")->isEnabled());
+    QCOMPARE(control<QLineEdit>(*window, "txt_Handvorgabe")->text(), QStringLiteral("ABC abc 123"));
+    QCOMPARE(control<QLineEdit>(*window, "txt_Überschrift")->text(), QStringLiteral("Mein Katalog"));
     QCOMPARE(textColor(control<QLabel>(*window, "txt_Color", 1)), QColor(Qt::white));
     QCOMPARE(stored("FontColor1"), QStringLiteral("16777215"));
-    QCOMPARE(control<SpinButtons>(*window, QStringLiteral("UpDown"))->value(), 0);
-    QCOMPARE(control<QLabel>(*window, QStringLiteral("ZeigeSchrift"))->font().pointSizeF(), 19.5);
+    QCOMPARE(control<SpinButtons>(*window, "UpDown")->value(), 0);
+    QCOMPARE(control<QLabel>(*window, "ZeigeSchrift")->font().pointSizeF(), 19.5);
 }
 
 void PrintOptionsTest::printOptionsReadTheControls()
 {
     const auto window = loadedMainWindow();
-    control<QLineEdit>(*window, QStringLiteral("txt_Überschrift"))->setText(QStringLiteral("Titel"));
-    control<QCheckBox>(*window, QStringLiteral("Check_Fett"))->click();
+    control<QLineEdit>(*window, "txt_Überschrift")->setText(QStringLiteral("Titel"));
+    control<QCheckBox>(*window, "Check_Fett")->click();
     control<QRadioButton>(*window, "Option_Testdruck", 3)->click();
-    control<QLineEdit>(*window, QStringLiteral("txt_Handvorgabe"))->setText(QStringLiteral("Hamburgefonts"));
+    control<QLineEdit>(*window, "txt_Handvorgabe")->setText(QStringLiteral("Hamburgefonts"));
     const PrintOptions options = window->printOptions();
     QCOMPARE(options.title, QStringLiteral("Titel"));
     QCOMPARE(options.headingTypeface, QString());
@@ -268,7 +268,7 @@ void PrintOptionsTest::printOptionsReadTheControls()
     QCOMPARE(options.headingColor, QColor(Qt::black));
     control<QRadioButton>(*window, "Option_Testdruck", 2)->click();
     QCOMPARE(window->printOptions().sampleKind, SampleKind::AllCharacters);
-    chooseEntry(control<QComboBox>(*window, QStringLiteral("SGröße")), QStringLiteral("16"));
+    chooseEntry(control<QComboBox>(*window, "SGröße"), QStringLiteral("16"));
     QCOMPARE(window->printOptions().sampleSize, 16);
     whenModal<QColorDialog>([](QColorDialog *dialog) {
         dialog->setCurrentColor(Qt::red);
@@ -285,7 +285,7 @@ void PrintOptionsTest::sizeOutsideTheListPrintsAtTheDefault()
     // catalogue then uses the size a first start chooses.
     testEnvironment().writeSettings({{QStringLiteral("FontSize"), QStringLiteral("30")}});
     const auto window = loadedMainWindow();
-    QCOMPARE(control<QComboBox>(*window, QStringLiteral("SGröße"))->currentIndex(), -1);
+    QCOMPARE(control<QComboBox>(*window, "SGröße")->currentIndex(), -1);
     QCOMPARE(window->printOptions().sampleSize, 20);
 }
 

@@ -39,8 +39,8 @@ void record(BitteWarten &startup, CensusRecord &seen)
 {
     QObject::connect(&startup, &BitteWarten::mainWindowCreated, &startup, [&seen, &startup](Glyphana *window) {
         QObject::connect(window, &Glyphana::loaded, window, [&seen, &startup, window] {
-            seen.fontsAtLoad.append(control<SortedListWidget>(*window, QStringLiteral("List_Fonts"))->count());
-            seen.sizesAtLoad.append(control<QComboBox>(*window, QStringLiteral("SGröße"))->count());
+            seen.fontsAtLoad.append(control<SortedListWidget>(*window, "List_Fonts")->count());
+            seen.sizesAtLoad.append(control<QComboBox>(*window, "SGröße")->count());
             if (seen.fontsAtLoad.size() == 2)
                 seen.barFullAtHandover = startup.ProgressBar->value() == startup.ProgressBar->maximum();
         });
@@ -124,8 +124,8 @@ void CensusTest::fillsBothListsInGermanOrderAndHandsOver()
     const QStringList expected{QStringLiteral("alpha"), QStringLiteral("Äpfel"), QStringLiteral("Ast"),
                                QStringLiteral("Beta"),  QStringLiteral("Beta"),  QStringLiteral("zeta"),
                                QStringLiteral("Zeta")};
-    QCOMPARE(control<SortedListWidget>(main, QStringLiteral("List_Fonts"))->names(), expected);
-    QCOMPARE(comboEntries(control<SortedComboBox>(main, QStringLiteral("Combo_SArt"))), expected);
+    QCOMPARE(control<SortedListWidget>(main, "List_Fonts")->names(), expected);
+    QCOMPARE(comboEntries(control<SortedComboBox>(main, "Combo_SArt")), expected);
 
     QCOMPARE(seen.fontsAtLoad, (QList<int>{0, 7}));
     QCOMPARE(seen.sizesAtLoad, (QList<int>{15, 15}));
@@ -135,10 +135,10 @@ void CensusTest::fillsBothListsInGermanOrderAndHandsOver()
     QCOMPARE(seen.infoTexts.last(), QStringLiteral("7 Schriften gefunden"));
 
     QCOMPARE(control<QLabel>(main, "txt_Schriften", 0)->text(), QStringLiteral("7 Schriften gefunden "));
-    QCOMPARE(control<QLabel>(main, QStringLiteral("ZeigeSchrift"))->text(), QStringLiteral("alpha"));
-    QCOMPARE(control<QLabel>(main, QStringLiteral("ZeigeSchrift"))->font().family(), QStringLiteral("alpha"));
+    QCOMPARE(control<QLabel>(main, "ZeigeSchrift")->text(), QStringLiteral("alpha"));
+    QCOMPARE(control<QLabel>(main, "ZeigeSchrift")->font().family(), QStringLiteral("alpha"));
     // Arial is not among the fonts, so no typeface is chosen.
-    QCOMPARE(control<SortedComboBox>(main, QStringLiteral("Combo_SArt"))->currentIndex(), -1);
+    QCOMPARE(control<SortedComboBox>(main, "Combo_SArt")->currentIndex(), -1);
     main.close();
 }
 
@@ -156,9 +156,9 @@ void CensusTest::handsOverWithOneFontOrNone()
     QVERIFY(run.handedOver());
     Glyphana &main = run.startup.mainWindow();
     QCOMPARE(run.seen.fontsAtLoad.size(), 2);
-    QCOMPARE(control<SortedListWidget>(main, QStringLiteral("List_Fonts"))->names(), names);
+    QCOMPARE(control<SortedListWidget>(main, "List_Fonts")->names(), names);
     QCOMPARE(control<QLabel>(main, "txt_Schriften", 0)->text(), QString::number(names.size()) + QStringLiteral(" Schriften gefunden "));
-    QCOMPARE(control<QLabel>(main, QStringLiteral("ZeigeSchrift"))->text(), names.value(0));
+    QCOMPARE(control<QLabel>(main, "ZeigeSchrift")->text(), names.value(0));
     main.close();
 }
 
