@@ -24,7 +24,7 @@ constexpr qreal MinimumMarginMm = 20.0;
 // cancel button is answered between steps; a paragraph in a font not yet
 // resolved can take several milliseconds on its own.
 constexpr int StepMs = 20;
-// Paragraphs copied and laid out at a time: a catalogue block is four.
+// Paragraphs copied and laid out at a time: a catalogue block is four or five.
 constexpr int BlocksPerStretch = 16;
 // Blocks laid out before their fonts are let go: some 64 families. Each
 // release makes Qt look up the fonts still in use again, so releasing after
