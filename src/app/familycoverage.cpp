@@ -8,7 +8,11 @@
 #include <cstdlib>
 
 namespace {
+// Characters of an own-script line. Qt's sample with more letters of its
+// script needs fewer to show the script than a face's first characters do;
+// every one costs a glyph to load and shape for each family.
 constexpr int OwnScriptLength = 40;
+constexpr int ScriptSampleLength = 16;
 
 // The script of each writing system Qt names, read from Qt's sample for it.
 struct WritingSystemScript {
@@ -124,7 +128,7 @@ QString makeOwnScript(const FcCharSet *characters, const QList<QFontDatabase::Wr
             shown.insert(code);
             more.append(QString::fromUcs4(&code, 1));
         }
-        return shown.size() < OwnScriptLength;
+        return shown.size() < (ofScript ? ScriptSampleLength : OwnScriptLength);
     });
     if (!line.isEmpty() && !more.isEmpty())
         line.append(QLatin1Char(' '));
