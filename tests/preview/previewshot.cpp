@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QTimer>
+#include <QWindow>
 
 int main(int argc, char *argv[])
 {
@@ -38,7 +39,7 @@ int main(int argc, char *argv[])
     int status = 1;
     auto *poll = new QTimer(&preview);
     QObject::connect(poll, &QTimer::timeout, &preview, [&] {
-        if (!preview.isCatalogueComplete() || !preview.isActiveWindow())
+        if (!preview.isCatalogueComplete() || !preview.windowHandle() || !preview.windowHandle()->isExposed())
             return;
         status = preview.grab().save(target) ? 0 : 1;
         app.quit();
