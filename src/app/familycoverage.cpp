@@ -230,7 +230,11 @@ QString FamilyCoverage::fallbackFamily(char32_t character)
 FamilyCoverage::Face *FamilyCoverage::face(const QString &family)
 {
     lookUpAgainIfChanged();
-    const auto found = m_faces.find(family.toCaseFolded());
+    auto found = m_faces.find(family);
+    // Qt names a family that more than one foundry makes "Family [Foundry]".
+    if (const qsizetype foundry = family.lastIndexOf(QStringLiteral(" ["));
+        found == m_faces.end() && foundry > 0 && family.endsWith(QLatin1Char(']')))
+        found = m_faces.find(family.left(foundry));
     return found == m_faces.end() ? nullptr : &*found;
 }
 
@@ -248,7 +252,9 @@ void FamilyCoverage::lookUpAgainIfChanged()
         && applicationCount == m_applicationCount)
         return;
     clear();
-    // Held, so that no other configuration can come to live at the same address.
+    // Held, so that no other configuration can come to live at the same
+    // address; the character sets are the configuration's, valid as long as
+    // its font sets stay as they are.
     m_config = FcConfigReference(config);
     m_system = system;
     m_application = application;
@@ -266,35 +272,21 @@ void FamilyCoverage::addFaces(const FcFontSet *fonts)
         if (FcPatternGetCharSet(font, FC_CHARSET, 0, &characters) != FcResultMatch)
             continue;
         const int distance = distanceFromRegular(font);
-        FcChar8 *foundry = nullptr;
-        const bool hasFoundry = FcPatternGetString(font, FC_FOUNDRY, 0, &foundry) == FcResultMatch;
         FcChar8 *name = nullptr;
         for (int n = 0; FcPatternGetString(font, FC_FAMILY, n, &name) == FcResultMatch; ++n) {
-            const QString family = stringOf(name);
-            addName(family, characters, distance);
-            if (hasFoundry)
-                addName(family + QStringLiteral(" [") + stringOf(foundry) + QLatin1Char(']'), characters, distance);
+            // A family's faces almost always share their characters; where they
+            // do not, the regular face is the one a sample is first shown in.
+            Face &entry = m_faces[stringOf(name)];
+            if (!entry.characters || distance < entry.distanceFromRegular) {
+                entry.characters = characters;
+                entry.distanceFromRegular = distance;
+            }
         }
     }
 }
 
-// A family's faces almost always share their characters; where they do not,
-// the regular face is the one a sample is first shown in.
-void FamilyCoverage::addName(const QString &name, FcCharSet *characters, int distanceFromRegular)
-{
-    Face &entry = m_faces[name.toCaseFolded()];
-    if (entry.characters && entry.distanceFromRegular <= distanceFromRegular)
-        return;
-    if (entry.characters)
-        FcCharSetDestroy(entry.characters);
-    entry.characters = FcCharSetCopy(characters);
-    entry.distanceFromRegular = distanceFromRegular;
-}
-
 void FamilyCoverage::clear()
 {
-    for (const Face &entry : std::as_const(m_faces))
-        FcCharSetDestroy(entry.characters);
     m_faces.clear();
     m_fallbacks.clear();
     if (m_config)

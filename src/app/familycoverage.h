@@ -33,7 +33,7 @@ public:
 
 private:
     struct Face {
-        FcCharSet *characters = nullptr;
+        const FcCharSet *characters = nullptr;
         int distanceFromRegular = 0;
         QString ownScript;
         bool ownScriptMade = false;
@@ -43,7 +43,6 @@ private:
     Face *face(const QString &family);
     void lookUpAgainIfChanged();
     void addFaces(const FcFontSet *fonts);
-    void addName(const QString &name, FcCharSet *characters, int distanceFromRegular);
     void clear();
 
     FcConfig *m_config = nullptr;
@@ -51,8 +50,7 @@ private:
     const FcFontSet *m_application = nullptr;
     int m_systemCount = 0;
     int m_applicationCount = 0;
-    // By family name in case-folded form, and again as "Family [Foundry]",
-    // the name Qt gives a family that more than one foundry makes.
+    // By each of the family names fontconfig lists a face under.
     QHash<QString, Face> m_faces;
     QHash<char32_t, QString> m_fallbacks;
 };
