@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Developer tool: starts the built program on a virtual X display and writes
-# docs/mainwindow.png (the main window in its narrow layout) and docs/about.png
-# (the About window, opened by a click on the main window's logo).
+# docs/mainwindow.png (the main window in its narrow layout), docs/about.png
+# (the About window, opened by a click on the main window's logo) and
+# docs/preview.png (the preview of a catalogue of Latin and script families).
 # Usage: scripts/screenshots.sh [build-folder]   (default: build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
 program=$build/src/letterloom
+preview_shot=$build/tools/preview_shot
 [ -x "$program" ] || { echo "build the program first: $program is missing" >&2; exit 1; }
 
 needed=()
@@ -85,3 +87,6 @@ done
 sleep 0.5
 import -window "$about" docs/about.png
 echo "docs/about.png: $(identify -format '%wx%h' docs/about.png)"
+
+"$preview_shot" docs/preview.png
+echo "docs/preview.png: $(identify -format '%wx%h' docs/preview.png)"

@@ -43,5 +43,11 @@ ReadableLabel::ReadableLabel(const QString &caption, QWidget *parent)
 
 QString ReadableLabel::spokenName() const
 {
-    return text().isEmpty() ? m_caption : m_caption + QStringLiteral(": ") + text();
+    const QString spoken = spokenText();
+    return spoken.isEmpty() ? m_caption : m_caption + QStringLiteral(": ") + spoken;
+}
+
+QString ReadableLabel::spokenText() const
+{
+    return text();
 }

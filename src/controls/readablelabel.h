@@ -14,6 +14,10 @@ public:
     // The caption, then the text when there is one.
     QString spokenName() const;
 
+protected:
+    // What the label shows, in words; by default its text.
+    virtual QString spokenText() const;
+
 private:
     QString m_caption;
 };

@@ -5,9 +5,9 @@
 #include "app/twips.h"
 #include "controls/clickableimage.h"
 #include "controls/designlayout.h"
+#include "controls/familysamplelabel.h"
 #include "controls/flatbutton.h"
 #include "controls/gradientbar.h"
-#include "controls/readablelabel.h"
 #include "controls/sortedcombobox.h"
 #include "controls/sortedlistwidget.h"
 #include "controls/spinbuttons.h"
@@ -67,7 +67,7 @@ void Glyphana::createControls(QWidget *w)
 
     Label1[1] = captionLabel(w, indexed("Label1", 1), QStringLiteral("Schriftbeispiel"), twipsRect(450, 30, 975, 195));
     // The sample is read with the family it shows.
-    ZeigeSchrift = place(new ReadableLabel(Label1[1]->text(), w), QStringLiteral("ZeigeSchrift"),
+    ZeigeSchrift = place(new FamilySampleLabel(Label1[1]->text(), w), QStringLiteral("ZeigeSchrift"),
                          twipsRect(420, 240, 11175, 570));
     frameCentred(ZeigeSchrift);
     setColor(ZeigeSchrift, QPalette::Window, LightYellow);

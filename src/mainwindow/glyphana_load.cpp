@@ -4,6 +4,7 @@
 
 #include "app/twips.h"
 #include "controls/designlayout.h"
+#include "controls/familysamplelabel.h"
 #include "controls/flatbutton.h"
 #include "controls/sortedcombobox.h"
 #include "controls/sortedlistwidget.h"
@@ -56,13 +57,8 @@ void Glyphana::Form_Load()
     txt_Schriften[0]->setText(QString::number(List_Fonts->count()) + QStringLiteral(" Schriften gefunden "));
     showPrintListCount(0);
 
-    if (List_Fonts->count() > 0) {
-        const QString first = List_Fonts->item(0)->text();
-        QFont shown = ZeigeSchrift->font();
-        shown.setFamily(first);
-        ZeigeSchrift->setFont(shown);
-        ZeigeSchrift->setText(first);
-    }
+    if (List_Fonts->count() > 0)
+        showFamilySample(ZeigeSchrift, List_Fonts->item(0)->text());
 
     txt_Überschrift->setText(m_settings.text(SettingKey::Titel));
 

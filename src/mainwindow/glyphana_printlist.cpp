@@ -1,6 +1,7 @@
 // Moving fonts from the font list into the print list, and the sample display.
 #include "mainwindow/glyphana.h"
 
+#include "controls/familysamplelabel.h"
 #include "controls/flatbutton.h"
 #include "controls/sortedcombobox.h"
 #include "controls/sortedlistwidget.h"
@@ -77,8 +78,5 @@ void Glyphana::List_Fonts_Click()
     const QListWidgetItem *current = List_Fonts->currentItem();
     if (!current)
         return;
-    QFont shown = ZeigeSchrift->font();
-    shown.setFamily(current->text());
-    ZeigeSchrift->setFont(shown);
-    ZeigeSchrift->setText(current->text());
+    showFamilySample(ZeigeSchrift, current->text());
 }

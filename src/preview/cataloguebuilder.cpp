@@ -1,6 +1,7 @@
 #include "preview/cataloguebuilder.h"
 
 #include "app/appinfo.h"
+#include "app/familycoverage.h"
 #include "app/installedtypeface.h"
 
 #include <QTextBlock>
@@ -46,7 +47,8 @@ CatalogueBuilder::CatalogueBuilder(QTextDocument *document, const PrintOptions &
       m_now(now),
       m_locale(locale),
       m_headingTypeface(installedTypeface(options.headingTypeface.isEmpty() ? DefaultTypeface : options.headingTypeface)),
-      m_sampleSize(options.sampleSize)
+      m_sampleSize(options.sampleSize),
+      m_ruleFallback(FamilyCoverage::installed().fallbackFamily(U'_'))
 {
 }
 
@@ -134,8 +136,19 @@ void CatalogueBuilder::appendFontBlock(const QString &fontName)
     setSize(m_sampleSize);
     setBold(m_options.boldSamples);
     setColor(m_options.sampleColor);
-    append(sampleLine(m_options.sampleKind, fontName, m_options.handEnteredSample) + LineBreak);
+    const QString sample = sampleLine(m_options.sampleKind, fontName, m_options.handEnteredSample);
+    append(sample + LineBreak);
+    // Most families of a desktop have no Latin letters, and their sample line is
+    // a row of empty boxes: a line of their own script shows what they look like.
+    if (FamilyCoverage &coverage = FamilyCoverage::installed(); coverage.lacksMostOf(fontName, sample)) {
+        if (const QString ownScript = coverage.ownScriptSample(fontName); !ownScript.isEmpty())
+            append(ownScript + LineBreak);
+    }
     setColor(m_options.sampleColor);
+    // The rule separates the blocks and shows nothing of the font: a family
+    // without "_" draws it in the font the system falls back to, not as boxes.
+    if (!m_ruleFallback.isEmpty() && FamilyCoverage::installed().lacks(fontName, U'_'))
+        setTypeface(m_ruleFallback, true);
     append(Rule + LineBreak);
 }
 

@@ -53,6 +53,7 @@ private:
     QLocale m_locale;
     QString m_headingTypeface;
     int m_sampleSize;
+    QString m_ruleFallback;
 
     QTextCursor m_cursor;
     QTextCharFormat m_format;

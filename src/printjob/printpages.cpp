@@ -21,7 +21,7 @@ namespace {
 // Every page keeps at least this much paper round the text, or the printer's
 // own unprintable border if that is wider.
 constexpr qreal MinimumMarginMm = 20.0;
-// Paragraphs copied and laid out at a time: a catalogue block is four.
+// Paragraphs copied and laid out at a time: a catalogue block is four or five.
 constexpr int BlocksPerStretch = 16;
 
 QSizeF dpiOf(const QTextDocument &document)

@@ -1,0 +1,56 @@
+// Which characters each installed family really has, from the character sets
+// fontconfig keeps for its faces, and a line of the family's own script to show
+// where it has few of the characters a text asks for.
+#pragma once
+
+#include <QHash>
+#include <QString>
+
+#include <fontconfig/fontconfig.h>
+
+class FamilyCoverage
+{
+public:
+    // The installed fonts, looked up on first use and kept for the run; looked
+    // up again only when fontconfig's font sets change. GUI thread only.
+    static FamilyCoverage &installed();
+
+    FamilyCoverage(const FamilyCoverage &) = delete;
+    FamilyCoverage &operator=(const FamilyCoverage &) = delete;
+    ~FamilyCoverage();
+
+    // Whether fontconfig lists `family` and its regular face lacks `character`.
+    bool lacks(const QString &family, char32_t character);
+    // Whether fontconfig lists `family` and its regular face lacks more than
+    // half of the characters of `text` that are not blank.
+    bool lacksMostOf(const QString &family, const QString &text);
+    // About forty characters of the family's own script, every one of them in
+    // its regular face; empty when fontconfig does not list the family or its
+    // face has nothing printable.
+    QString ownScriptSample(const QString &family);
+    // The family fontconfig falls back to for `character` in sans-serif text.
+    QString fallbackFamily(char32_t character);
+
+private:
+    struct Face {
+        const FcCharSet *characters = nullptr;
+        int distanceFromRegular = 0;
+        QString ownScript;
+        bool ownScriptMade = false;
+    };
+
+    FamilyCoverage() = default;
+    Face *face(const QString &family);
+    void lookUpAgainIfChanged();
+    void addFaces(const FcFontSet *fonts);
+    void clear();
+
+    FcConfig *m_config = nullptr;
+    const FcFontSet *m_system = nullptr;
+    const FcFontSet *m_application = nullptr;
+    int m_systemCount = 0;
+    int m_applicationCount = 0;
+    // By each of the family names fontconfig lists a face under.
+    QHash<QString, Face> m_faces;
+    QHash<char32_t, QString> m_fallbacks;
+};
