@@ -68,10 +68,3 @@ void FamilySampleLabel::fit()
     }
     setText(withSample(fits));
 }
-
-void showFamilySample(QLabel *display, const QString &family)
-{
-    auto *sample = qobject_cast<FamilySampleLabel *>(display);
-    Q_ASSERT(sample);
-    sample->showFamily(family);
-}

@@ -25,6 +25,3 @@ private:
     QString m_family;
     QList<uint> m_ownScript;
 };
-
-// Shows `family` in the sample display `display`, a FamilySampleLabel.
-void showFamilySample(QLabel *display, const QString &family);

@@ -10,6 +10,7 @@
 #include <array>
 
 class ClickableImage;
+class FamilySampleLabel;
 class FlatButton;
 class GradientBar;
 class QAction;
@@ -54,7 +55,7 @@ private:
     // readers find them by those names.
     GradientBar *roLabel;
     std::array<QLabel *, 2> Label1;
-    QLabel *ZeigeSchrift;
+    FamilySampleLabel *ZeigeSchrift;
     SpinButtons *UpDown;
     SortedListWidget *List_Fonts;
     std::array<QLabel *, 2> txt_Schriften;

@@ -2,6 +2,7 @@
 #include "mainwindow/glyphana.h"
 
 #include "app/twips.h"
+#include "controls/familysamplelabel.h"
 #include "controls/flatbutton.h"
 #include "controls/plainmessage.h"
 #include "controls/sortedlistwidget.h"

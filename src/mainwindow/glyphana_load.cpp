@@ -58,7 +58,7 @@ void Glyphana::Form_Load()
     showPrintListCount(0);
 
     if (List_Fonts->count() > 0)
-        showFamilySample(ZeigeSchrift, List_Fonts->item(0)->text());
+        ZeigeSchrift->showFamily(List_Fonts->item(0)->text());
 
     txt_Überschrift->setText(m_settings.text(SettingKey::Titel));
 

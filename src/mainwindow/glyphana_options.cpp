@@ -2,6 +2,7 @@
 #include "mainwindow/glyphana.h"
 
 #include "app/colors.h"
+#include "controls/familysamplelabel.h"
 #include "controls/designlayout.h"
 #include "controls/flatbutton.h"
 #include "controls/sortedcombobox.h"

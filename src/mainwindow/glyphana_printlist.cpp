@@ -78,5 +78,5 @@ void Glyphana::List_Fonts_Click()
     const QListWidgetItem *current = List_Fonts->currentItem();
     if (!current)
         return;
-    showFamilySample(ZeigeSchrift, current->text());
+    ZeigeSchrift->showFamily(current->text());
 }
