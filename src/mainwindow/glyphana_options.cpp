@@ -2,8 +2,8 @@
 #include "mainwindow/glyphana.h"
 
 #include "app/colors.h"
-#include "controls/familysamplelabel.h"
 #include "controls/designlayout.h"
+#include "controls/familysamplelabel.h"
 #include "controls/flatbutton.h"
 #include "controls/sortedcombobox.h"
 #include "controls/spinbuttons.h"
