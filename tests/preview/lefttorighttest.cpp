@@ -1,5 +1,7 @@
 // Family names in right-to-left scripts: their lines start at the left margin
 // like every other line, in the view and on paper.
+#include "catalogueoptions.h"
+
 #include "controls/flatbutton.h"
 #include "fixtures/modaldriver.h"
 #include "fixtures/testmain.h"
@@ -25,17 +27,6 @@ namespace {
 const QString Hebrew = QStringLiteral("אותיות עבריות");
 const QString Arabic = QStringLiteral("خط عربي");
 const QString Sans = QStringLiteral("Liberation Sans");
-
-PrintOptions someOptions()
-{
-    PrintOptions options;
-    options.title = QStringLiteral("Katalog");
-    options.headingTypeface = Sans;
-    options.sampleSize = 20;
-    options.dateLine = false;
-    options.sampleKind = SampleKind::Alphabet;
-    return options;
-}
 
 bool inRightToLeftScript(const QString &text)
 {
@@ -129,7 +120,7 @@ void LeftToRightTest::namesStartAtTheLeftMargin_data()
 void LeftToRightTest::namesStartAtTheLeftMargin()
 {
     QFETCH(QString, family);
-    Vorschau preview(someOptions(), {family, Sans});
+    Vorschau preview(catalogueOptions(), {family, Sans});
     preview.show();
     QTRY_VERIFY(preview.isCatalogueComplete());
     QTextEdit *view = preview.RichTextBox;
@@ -151,7 +142,7 @@ void LeftToRightTest::namesStartAtTheLeftMarginOnPaper_data()
 void LeftToRightTest::namesStartAtTheLeftMarginOnPaper()
 {
     QFETCH(QString, family);
-    Vorschau preview(someOptions(), {family, Sans});
+    Vorschau preview(catalogueOptions(), {family, Sans});
     preview.show();
     QVERIFY(QTest::qWaitForWindowExposed(&preview));
     const QString pdf = m_dir.filePath(QStringLiteral("catalogue.pdf"));

@@ -1,6 +1,8 @@
 // Every family shows what it looks like: families without Latin letters get a
 // line of their own script, in their own glyphs, in the catalogue, on paper
 // and in the main window's sample display; a rule is never a row of boxes.
+#include "catalogueoptions.h"
+
 #include "app/application.h"
 #include "fixtures/modaldriver.h"
 #include "fixtures/testenvironment.h"
@@ -34,17 +36,6 @@ const QString Cherokee = QStringLiteral("Letterloom Cherokee");
 const QString Plain = QStringLiteral("Letterloom Plain");
 const QString Sans = QStringLiteral("Liberation Sans");
 const QString Rule(113, QLatin1Char('_'));
-
-PrintOptions someOptions()
-{
-    PrintOptions options;
-    options.title = QStringLiteral("Katalog");
-    options.headingTypeface = Sans;
-    options.sampleSize = 20;
-    options.dateLine = false;
-    options.sampleKind = SampleKind::Alphabet;
-    return options;
-}
 
 // The fonts the block's laid-out text is drawn in, each glyph one the font has.
 QStringList drawnIn(const QTextBlock &block)
@@ -108,7 +99,7 @@ void OwnScriptTest::blockShowsTheFamilysOwnGlyphs()
     QFETCH(QString, ownScriptStart);
     QFETCH(bool, ruleInItsOwnFont);
     QTextDocument document;
-    buildCatalogue(&document, someOptions(), {family}, QDateTime::currentDateTime(), QLocale());
+    buildCatalogue(&document, catalogueOptions(), {family}, QDateTime::currentDateTime(), QLocale());
     document.documentLayout()->documentSize();
 
     const QList<QTextBlock> paragraphs = blockOf(document, family);
@@ -131,7 +122,7 @@ void OwnScriptTest::blockShowsTheFamilysOwnGlyphs()
 
 void OwnScriptTest::printedSelectionHasTheSameLines()
 {
-    Vorschau preview(someOptions(), {Plain, Cherokee, Sans});
+    Vorschau preview(catalogueOptions(), {Plain, Cherokee, Sans});
     preview.show();
     QTRY_VERIFY(preview.isCatalogueComplete());
     QTextEdit *view = preview.RichTextBox;

@@ -1,11 +1,13 @@
 // The preview window: its catalogue, layout on resize, print entry points and closing.
+#include "catalogueoptions.h"
+
 #include "app/twips.h"
 #include "controls/flatbutton.h"
-#include "fixtures/shownarea.h"
 #include "fixtures/modaldriver.h"
+#include "fixtures/shownarea.h"
 #include "fixtures/testmain.h"
-#include "textlayout/fontrelease.h"
 #include "preview/vorschau.h"
+#include "textlayout/fontrelease.h"
 
 #include <QAccessible>
 #include <QLabel>
@@ -24,12 +26,7 @@ const QStringList Fonts{QStringLiteral("Liberation Mono"), QStringLiteral("Liber
 
 PrintOptions someOptions()
 {
-    PrintOptions options;
-    options.title = QStringLiteral("Katalog");
-    options.headingTypeface = QStringLiteral("Liberation Sans");
-    options.sampleSize = 20;
-    options.dateLine = false;
-    options.sampleKind = SampleKind::SomeOfEach;
+    PrintOptions options = catalogueOptions(SampleKind::SomeOfEach);
     options.sampleColor = QColor(0, 0, 192);
     return options;
 }
