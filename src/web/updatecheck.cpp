@@ -26,7 +26,7 @@ void UpdateCheck::run()
         return showPlainMessage(m_parent, message, [&inputBlock] { inputBlock.release(); });
     };
     const VersionReading reading = readVersionText(VersionDownload(m_url, m_timeout).fetch());
-    if (!reading.received) {
+    if (!reading.holdsVersion) {
         showMessage({QMessageBox::Critical,
                      QStringLiteral("Konnte auf das Internet nicht zugreifen oder Versionsdatei wurde nicht gefunden.")});
         return;

@@ -113,6 +113,8 @@ void UpdateCheckTest::reportsTheServersAnswer_data()
     QTest::addColumn<QString>("shown");
 
     const QByteArray none;
+    // A byte-order mark, markup and a zero byte, but no version.
+    const char portal[] = "\xff\xfe<html>\0Version: zwei..";
     auto ok = &TestHttpServer::ok;
     auto redirect = &TestHttpServer::redirect;
     QTest::newRow("newer revision") << ok("2.01.0003.") << none << Outcome::Offer << "2.01.0003.";
@@ -122,8 +124,14 @@ void UpdateCheckTest::reportsTheServersAnswer_data()
     QTest::newRow("newer revision in short fields") << ok("2.1.5.") << none << Outcome::Offer << "2.1.5.";
     QTest::newRow("line end after version") << ok("2.01.0003.\r\n") << none << Outcome::Offer << "2.01.0003.\r\n";
     QTest::newRow("blanks around version") << ok("  3.0.  ") << none << Outcome::Offer << "3.0.";
-    QTest::newRow("first dot at position 6") << ok("00003.2.1.") << none << Outcome::UpToDate << "";
-    QTest::newRow("letters") << ok("a.b.c.") << none << Outcome::UpToDate << "";
+    QTest::newRow("first dot at position 6") << ok("00003.2.1.") << none << Outcome::Failure << "";
+    QTest::newRow("letters") << ok("a.b.c.") << none << Outcome::Failure << "";
+    QTest::newRow("login page of a hotel's network")
+        << ok("<html><head><title>Willkommen</title></head><body>Bitte anmelden.</body></html>") << none
+        << Outcome::Failure << "";
+    QTest::newRow("bytes of a portal") << ok(QByteArray(portal, sizeof portal - 1)) << none
+                                       << Outcome::Failure << "";
+    QTest::newRow("older version") << ok("1.9.9.") << none << Outcome::UpToDate << "";
     QTest::newRow("markup stays text") << ok("3.0.<b>neu</b>") << none << Outcome::Offer << "3.0.<b>neu</b>";
     QTest::newRow("utf-8 body") << ok("3.0. Gr\xc3\xb6\xc3\x9f" "e") << none << Outcome::Offer
                                 << QStringLiteral("3.0. Größe");
