@@ -48,6 +48,8 @@ private slots:
     void yesOpensTheVendorSite();
     void noOpensNothing();
     void windowRepaintsButTakesNoInputDuringDownload();
+    void closeDuringTheWaitEndsTheProgram_data();
+    void closeDuringTheWaitEndsTheProgram();
     void keysTypedWhileWaitingNeverAnswerTheOffer_data();
     void keysTypedWhileWaitingNeverAnswerTheOffer();
     void goesThroughTheProxyOfTheEnvironment();
@@ -296,7 +298,6 @@ void UpdateCheckTest::windowRepaintsButTakesNoInputDuringDownload()
         paintsAtRequest = window.paints;
         pointerChanged = QGuiApplication::overrideCursor() != nullptr;
         window.type(Qt::Key_Z, QStringLiteral("z"));
-        QWindowSystemInterface::handleCloseEvent(window.windowHandle());
         window.update();
     };
     // Two repaints mean several passes of the event loop, long enough for
@@ -319,6 +320,62 @@ void UpdateCheckTest::windowRepaintsButTakesNoInputDuringDownload()
     QCOMPARE(window.edit.text(), QStringLiteral("x"));
     QVERIFY(window.isVisible());
     QVERIFY(!pointerChanged);
+}
+
+void UpdateCheckTest::closeDuringTheWaitEndsTheProgram_data()
+{
+    QTest::addColumn<QByteArray>("head");
+    QTest::addColumn<QByteArray>("piece");
+    QTest::addColumn<int>("interval");
+
+    QTest::newRow("server that never answers") << QByteArray() << QByteArray() << 0;
+    QTest::newRow("one byte a second") << QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\n")
+                                       << QByteArray("3") << 1000;
+    QTest::newRow("endless header line") << QByteArray("HTTP/1.1 200 OK\r\nX-Filler: ") << QByteArray(64 * 1024, 'a')
+                                         << 0;
+}
+
+// The window manager's close is the user saying "stop": the check gives up
+// and the close goes through, with no message on the way out.
+void UpdateCheckTest::closeDuringTheWaitEndsTheProgram()
+{
+    QFETCH(QByteArray, head);
+    QFETCH(QByteArray, piece);
+    QFETCH(int, interval);
+
+    InputWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    TestHttpServer server;
+    if (head.isEmpty())
+        server.staySilent();
+    else
+        server.sendEndlessly(head, piece, interval);
+    QElapsedTimer sinceClose;
+    server.onRequest = [&] {
+        QTimer::singleShot(300, &window, [&] {
+            sinceClose.start();
+            QWindowSystemInterface::handleCloseEvent(window.windowHandle());
+        });
+    };
+    bool messageShown = false;
+    QTimer watch;
+    connect(&watch, &QTimer::timeout, this, [&messageShown] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            messageShown = true;
+            box->close();
+        }
+    });
+    watch.start(10);
+
+    UpdateCheck updateCheck(server.url(), &window);
+    updateCheck.setTimeout(20000);
+    updateCheck.run();
+    QVERIFY(sinceClose.isValid());
+    QVERIFY2(sinceClose.elapsed() < 1000, qPrintable(QStringLiteral("closed after %1 ms").arg(sinceClose.elapsed())));
+    // The last window of the program closing is what ends it.
+    QVERIFY(!window.isVisible());
+    QVERIFY(!messageShown);
 }
 
 void UpdateCheckTest::keysTypedWhileWaitingNeverAnswerTheOffer_data()
