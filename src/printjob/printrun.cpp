@@ -59,16 +59,18 @@ PrintFault PrintRun::unusablePrinter() const
 {
     if (m_printer.outputFormat() == QPrinter::PdfFormat && m_printer.outputFileName().isEmpty())
         return PrintFault::of(PrintFault::PrinterMissing);
+    // Drawing a long job for a scheduler that has gone away would only end in
+    // the same failure, much later; and the printer's state below is asked of
+    // the scheduler.
+    if (m_printer.outputFormat() == QPrinter::NativeFormat)
+        if (const PrintFault fault = PrintQueue::schedulerFault(); fault.isSet())
+            return fault;
     if (!m_printer.isValid())
         return PrintFault::of(PrintFault::PrinterInvalid);
     if (m_printer.printerState() == QPrinter::Error)
         return PrintFault::of(PrintFault::PrinterInError);
     if (m_printer.outputFormat() == QPrinter::NativeFormat && m_printer.printerName().isEmpty())
         return PrintFault::of(PrintFault::PrinterMissing);
-    // Drawing a long job for a scheduler that has gone away would only end in
-    // the same failure, much later.
-    if (m_printer.outputFormat() == QPrinter::NativeFormat && !PrintQueue::schedulerReachable())
-        return PrintFault::of(PrintFault::SchedulerUnreachable);
     return PrintFault();
 }
 

@@ -10,7 +10,9 @@
 #include "printjob/printrun.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QLocalServer>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProgressDialog>
@@ -19,7 +21,11 @@
 #include <QTest>
 #include <QTimer>
 
+#include <cups/cups.h>
+
 #include <csignal>
+
+#include <optional>
 
 #include <sys/resource.h>
 
@@ -43,6 +49,55 @@ private:
     rlimit m_before{};
 };
 
+// A print scheduler that takes connections and never answers, given to the
+// program through CUPS_SERVER from the moment start() is called.
+class SilentScheduler
+{
+public:
+    explicit SilentScheduler(const QString &socketPath) : m_before(qgetenv("CUPS_SERVER"))
+    {
+        QFile::remove(socketPath);
+        m_server.listen(socketPath);
+    }
+    ~SilentScheduler()
+    {
+        if (m_before.isNull())
+            qunsetenv("CUPS_SERVER");
+        else
+            qputenv("CUPS_SERVER", m_before);
+        cupsSetServer(nullptr);
+    }
+    bool isListening() const { return m_server.isListening(); }
+    void start()
+    {
+        qputenv("CUPS_SERVER", m_server.fullServerName().toLocal8Bit());
+        // CUPS reads the variable again only once its remembered server is cleared.
+        cupsSetServer(nullptr);
+    }
+
+private:
+    QByteArray m_before;
+    QLocalServer m_server;
+};
+
+// The longest stretch in which the event loop did not run: how long the window was frozen.
+class FreezeMeter
+{
+public:
+    FreezeMeter()
+    {
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { m_longest = qMax(m_longest, m_sinceTick.restart()); });
+        m_sinceTick.start();
+        m_timer.start(10);
+    }
+    qint64 longestMs() const { return qMax(m_longest, m_sinceTick.elapsed()); }
+
+private:
+    QTimer m_timer;
+    QElapsedTimer m_sinceTick;
+    qint64 m_longest = 0;
+};
+
 } // namespace
 
 class PrintFaultTest : public QObject
@@ -60,6 +115,8 @@ private slots:
     void fullSpoolStopsAtTheFirstFailedWrite();
     void stoppedSchedulerIsNamed_data();
     void stoppedSchedulerIsNamed();
+    void silentSchedulerFreezesTheWindowAtMostTwoSeconds_data();
+    void silentSchedulerFreezesTheWindowAtMostTwoSeconds();
 
 private:
     QTemporaryDir m_dir;
@@ -240,6 +297,62 @@ void PrintFaultTest::stoppedSchedulerIsNamed()
     QCOMPARE(outcome.text, description);
     QCOMPARE(outcome.kind, PrintOutcome::Failed);
     QCOMPARE(log.messages.last().text, QStringLiteral("Druckauftrag fehlerhaft\n") + description);
+}
+
+void PrintFaultTest::silentSchedulerFreezesTheWindowAtMostTwoSeconds_data()
+{
+    QTest::addColumn<bool>("afterTheDialog");
+    QTest::newRow("silent when the dialog is to open") << false;
+    QTest::newRow("silent once the queue is chosen") << true;
+}
+
+// The print dialog and the job ask the scheduler for its queues; one that
+// never answers must not hold the window, and the user is told why nothing
+// was printed.
+void PrintFaultTest::silentSchedulerFreezesTheWindowAtMostTwoSeconds()
+{
+    QFETCH(bool, afterTheDialog);
+    if (afterTheDialog && !cupsAvailable())
+        QSKIP(NoCups);
+    SilentScheduler scheduler(m_dir.filePath(QStringLiteral("silent.sock")));
+    QVERIFY(scheduler.isListening());
+    PreviewStandIn preview;
+    MessageLog log;
+    PrintJob job(preview.view, &preview.window);
+    PrintOutcome outcome;
+    std::optional<FreezeMeter> freeze;
+    if (afterTheDialog) {
+        job.setOnDialogClosed([&](const PrintOutcome &) {
+            scheduler.start();
+            freeze.emplace();
+        });
+        outcome = preview.print(queue("LETTERLOOM_PRINTER"), {}, &job);
+    } else {
+        // A dialog that lists no queue is no answer either; it must not come at all.
+        bool dialogShown = false;
+        QTimer refuse;
+        connect(&refuse, &QTimer::timeout, this, [&dialogShown] {
+            if (auto *dialog = qobject_cast<QPrintDialog *>(QApplication::activeModalWidget())) {
+                dialogShown = true;
+                clickCancel(dialog);
+            }
+        });
+        refuse.start(10);
+        scheduler.start();
+        freeze.emplace();
+        outcome = job.run();
+        QVERIFY(!dialogShown);
+    }
+    const qint64 frozen = freeze->longestMs();
+    qInfo("longest freeze: %lld ms", frozen);
+
+    QVERIFY2(frozen <= 2000, qPrintable(QStringLiteral("frozen for %1 ms").arg(frozen)));
+    const QString description = QStringLiteral("Das Drucksystem antwortet nicht.");
+    QCOMPARE(outcome.kind, PrintOutcome::Failed);
+    QCOMPARE(outcome.text, description);
+    QCOMPARE(log.messages.size(), 1);
+    QCOMPARE(log.messages.first().text,
+             afterTheDialog ? QStringLiteral("Druckauftrag fehlerhaft\n") + description : description);
 }
 
 LETTERLOOM_TEST_MAIN(PrintFaultTest)
