@@ -4,10 +4,10 @@
 #include "printjob/printpages.h"
 #include "printjob/printprogress.h"
 #include "printjob/printqueue.h"
+#include "printjob/printscratch.h"
 #include "printjob/printsink.h"
 #include "printjob/sheetorder.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPainter>
@@ -113,7 +113,7 @@ PrintFault PrintRun::printToFile(std::unique_ptr<PrintPages> pages)
 
 PrintFault PrintRun::printToQueue(std::unique_ptr<PrintPages> pages)
 {
-    QTemporaryFile spool(QDir::tempPath() + QStringLiteral("/letterloom-druck-XXXXXX.pdf"));
+    QTemporaryFile spool(PrintScratch::spoolFileTemplate());
     if (!spool.open())
         return PrintFault::of(PrintFault::SpoolFileFailed);
     if (const PrintFault fault = writePdf(std::move(pages), spool, PrintFault::of(PrintFault::SpoolFileFailed));
@@ -129,7 +129,7 @@ PrintFault PrintRun::printToQueue(std::unique_ptr<PrintPages> pages)
 // join, which needs memory of its own in proportion to the pages.
 PrintFault PrintRun::writePdf(std::unique_ptr<PrintPages> pages, QIODevice &target, const PrintFault &targetFault)
 {
-    QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/letterloom-teile-XXXXXX"));
+    QTemporaryDir folder(PrintScratch::partsFolderTemplate());
     if (!folder.isValid())
         return PrintFault::of(PrintFault::SpoolFileFailed);
     std::vector<int> order;
