@@ -128,12 +128,10 @@ void UpdateCheckTest::reportsTheServersAnswer_data()
     QTest::newRow("blanks around version") << ok("  3.0.  ") << none << Outcome::Offer << "3.0.";
     QTest::newRow("first dot at position 6") << ok("00003.2.1.") << none << Outcome::Failure << "";
     QTest::newRow("letters") << ok("a.b.c.") << none << Outcome::Failure << "";
-    QTest::newRow("login page of a hotel's network")
-        << ok("<html><head><title>Willkommen</title></head><body>Bitte anmelden.</body></html>") << none
-        << Outcome::Failure << "";
+    QTest::newRow("login page of a hotel's network") << ok("<html><body>Bitte anmelden.</body></html>") << none
+                                                     << Outcome::Failure << "";
     QTest::newRow("bytes of a portal") << ok(QByteArray(portal, sizeof portal - 1)) << none
                                        << Outcome::Failure << "";
-    QTest::newRow("older version") << ok("1.9.9.") << none << Outcome::UpToDate << "";
     QTest::newRow("markup stays text") << ok("3.0.<b>neu</b>") << none << Outcome::Offer << "3.0.<b>neu</b>";
     QTest::newRow("utf-8 body") << ok("3.0. Gr\xc3\xb6\xc3\x9f" "e") << none << Outcome::Offer
                                 << QStringLiteral("3.0. Größe");
@@ -358,16 +356,9 @@ void UpdateCheckTest::closeDuringTheWaitEndsTheProgram()
             QWindowSystemInterface::handleCloseEvent(window.windowHandle());
         });
     };
-    bool messageShown = false;
-    QTimer watch;
-    connect(&watch, &QTimer::timeout, this, [&messageShown] {
-        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-            messageShown = true;
-            box->close();
-        }
-    });
-    watch.start(10);
-
+    // A message would wait for an answer; the test answers it and fails.
+    m_seen = SeenMessage();
+    answerMessageBox(m_seen, QMessageBox::Ok);
     UpdateCheck updateCheck(server.url(), &window);
     updateCheck.setTimeout(20000);
     updateCheck.run();
@@ -375,7 +366,7 @@ void UpdateCheckTest::closeDuringTheWaitEndsTheProgram()
     QVERIFY2(sinceClose.elapsed() < 1000, qPrintable(QStringLiteral("closed after %1 ms").arg(sinceClose.elapsed())));
     // The last window of the program closing is what ends it.
     QVERIFY(!window.isVisible());
-    QVERIFY(!messageShown);
+    QVERIFY(!m_seen.shown);
 }
 
 void UpdateCheckTest::keysTypedWhileWaitingNeverAnswerTheOffer_data()

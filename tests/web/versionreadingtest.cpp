@@ -11,8 +11,6 @@ private slots:
     void readsVersionText();
     void comparesWithOwnVersion_data();
     void comparesWithOwnVersion();
-    void holdsAVersionOnlyWithAReadableMajorNumber_data();
-    void holdsAVersionOnlyWithAReadableMajorNumber();
 };
 
 void VersionReadingTest::readsVersionText_data()
@@ -103,35 +101,6 @@ void VersionReadingTest::comparesWithOwnVersion()
     QFETCH(QString, text);
     QFETCH(bool, newer);
     QCOMPARE(readVersionText(text, VersionNumber{5, 5, 5}).newer, newer);
-}
-
-void VersionReadingTest::holdsAVersionOnlyWithAReadableMajorNumber_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("holdsVersion");
-
-    // A byte-order mark, markup and a zero byte, but no version.
-    const char portal[] = "\xff\xfe<html>\0Version: zwei..";
-    QTest::newRow("revision without final dot") << "2.01.0003" << true;
-    QTest::newRow("major alone") << "3." << true;
-    QTest::newRow("line end after version") << "2.01.0003.\r\n" << true;
-    QTest::newRow("blanks inside the major field") << " 2 .1.5." << true;
-    QTest::newRow("negative major") << "-3.9.9." << true;
-    QTest::newRow("login page") << "<!DOCTYPE html><html><head><title>Anmeldung</title></head></html>" << false;
-    QTest::newRow("bytes of a portal")
-        << QString::fromLatin1(QByteArray(portal, sizeof portal - 1)) << false;
-    QTest::newRow("first dot at position 6") << "00003.2.1." << false;
-    QTest::newRow("letters") << "a.b.c." << false;
-    QTest::newRow("failed major, readable minor") << "x.3.0." << false;
-    QTest::newRow("sign alone") << "+.-.3." << false;
-    QTest::newRow("blanks only") << "     " << false;
-}
-
-void VersionReadingTest::holdsAVersionOnlyWithAReadableMajorNumber()
-{
-    QFETCH(QString, text);
-    QFETCH(bool, holdsVersion);
-    QCOMPARE(readVersionText(text).holdsVersion, holdsVersion);
 }
 
 LETTERLOOM_TEST_MAIN(VersionReadingTest)
