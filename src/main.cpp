@@ -1,4 +1,5 @@
 #include "app/application.h"
+#include "app/closeonsignal.h"
 #include "startup/bittewarten.h"
 #include "startup/fontsource.h"
 
@@ -8,6 +9,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     setUpApplication(app);
+    const CloseOnSignal closeOnSignal;
     const SystemFontSource fonts;
     BitteWarten startup(fonts);
     startup.show();

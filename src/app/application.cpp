@@ -2,6 +2,7 @@
 
 #include "app/appinfo.h"
 #include "app/installedtypeface.h"
+#include "printjob/printscratch.h"
 
 #include <QApplication>
 #include <QFont>
@@ -17,6 +18,10 @@ void setUpApplication(QApplication &app)
     QCoreApplication::setOrganizationName(VendorName);
     QGuiApplication::setDesktopFileName(QStringLiteral("letterloom"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/appicon.png")));
+
+    // A job whose process was killed, or lost its machine, had no chance to
+    // remove its parts.
+    PrintScratch::removeLeftovers();
 
     auto *translator = new QTranslator(&app);
     if (translator->load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),

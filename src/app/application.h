@@ -3,6 +3,7 @@
 
 class QApplication;
 
-// Names the application, loads Qt's German texts for its standard buttons and
-// dialogs, and maps the typefaces of the window designs to installed ones.
+// Names the application, removes the print job files that ended processes left
+// behind, loads Qt's German texts for its standard buttons and dialogs, and maps
+// the typefaces of the window designs to installed ones.
 void setUpApplication(QApplication &app);

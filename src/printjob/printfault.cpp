@@ -30,6 +30,8 @@ QString sentence(PrintFault::Cause cause, const QString &detail)
         return QStringLiteral("Den Drucker „%1“ gibt es nicht.").arg(detail);
     case PrintFault::SchedulerUnreachable:
         return QStringLiteral("Das Drucksystem ist nicht erreichbar.");
+    case PrintFault::SchedulerSilent:
+        return QStringLiteral("Das Drucksystem antwortet nicht.");
     case PrintFault::QueueForbidden:
         return QStringLiteral("Der Drucker „%1“ nimmt von diesem Benutzer keine Aufträge an.").arg(detail);
     case PrintFault::QueueFailed:

@@ -19,6 +19,7 @@ struct PrintFault {
         QueueNotAccepting,
         QueueMissing,
         SchedulerUnreachable,
+        SchedulerSilent,
         QueueForbidden,
         QueueFailed,
         Aborted,

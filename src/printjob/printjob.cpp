@@ -26,13 +26,37 @@ PrintJob::PrintJob(QTextEdit *view, QWidget *window) : m_view(view), m_window(wi
 {
 }
 
+// Qt asks the scheduler for its printers without a bound on the wait, for the
+// default printer as soon as a printer is made and for every printer when the
+// dialog opens; a scheduler that does not answer gets no such question. One
+// that is not there at all is no hold-up: the dialog still prints to a file.
 PrintOutcome PrintJob::run()
 {
+    if (PrintQueue::askScheduler() == PrintQueue::Silent)
+        return dialogFailed(PrintFault::of(PrintFault::SchedulerSilent));
     QPrinter printer(QPrinter::HighResolution);
-    return run(printer);
+    return runWith(printer);
 }
 
 PrintOutcome PrintJob::run(QPrinter &printer)
+{
+    if (PrintQueue::askScheduler() == PrintQueue::Silent)
+        return dialogFailed(PrintFault::of(PrintFault::SchedulerSilent));
+    return runWith(printer);
+}
+
+PrintOutcome PrintJob::dialogFailed(const PrintFault &fault)
+{
+    m_pageCount = 0;
+    m_fault = fault;
+    const PrintOutcome failed{PrintOutcome::Failed, m_fault.description};
+    if (m_onDialogClosed)
+        m_onDialogClosed(failed);
+    showMessage(m_fault.description);
+    return failed;
+}
+
+PrintOutcome PrintJob::runWith(QPrinter &printer)
 {
     m_pageCount = 0;
     const QTextCursor cursor = m_view->textCursor();
@@ -95,9 +119,10 @@ PrintFault PrintJob::askForPrinter(QPrinter &printer, bool hasSelection)
 // says; without one, the whole document.
 PrintFault PrintJob::print(QPrinter &printer, bool hasSelection)
 {
-    if (!m_chosenPrinter.isEmpty() && printer.printerName() != m_chosenPrinter)
-        return PrintFault::of(PrintQueue::schedulerReachable() ? PrintFault::PrinterMissing
-                                                               : PrintFault::SchedulerUnreachable);
+    if (!m_chosenPrinter.isEmpty() && printer.printerName() != m_chosenPrinter) {
+        const PrintFault scheduler = PrintQueue::schedulerFault();
+        return scheduler.isSet() ? scheduler : PrintFault::of(PrintFault::PrinterMissing);
+    }
     const QTextDocument &document = *m_view->document();
     const QTextCursor selection = m_view->textCursor();
     const int from = hasSelection ? selection.selectionStart() : 0;

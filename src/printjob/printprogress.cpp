@@ -1,5 +1,6 @@
 #include "printjob/printprogress.h"
 
+#include "app/closeonsignal.h"
 #include "printjob/printprogresswindow.h"
 #include "textlayout/eventloopturn.h"
 
@@ -45,6 +46,8 @@ void PrintProgress::tick()
     }
     // Should the window be gone all the same, the job must not go on without it.
     if (m_window && (m_window->cancelRequested() || !m_window->isVisible()))
+        m_cancelled = true;
+    if (CloseOnSignal::endRequested())
         m_cancelled = true;
 }
 

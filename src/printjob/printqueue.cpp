@@ -3,6 +3,8 @@
 #include "app/appinfo.h"
 
 #include <QByteArray>
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QList>
 #include <QPageLayout>
 #include <QPrintEngine>
@@ -19,8 +21,25 @@ namespace {
 // Qt keeps the options of the dialog's printer properties page (pages per
 // sheet, page set, banners, job priority...) under this engine key.
 constexpr auto CupsOptionsKey = QPrintEngine::PrintEnginePropertyKey(0xfe00);
-// How long a connection to the scheduler may take before it counts as unreachable.
-constexpr int ConnectTimeoutMs = 5000;
+// Libcups waits up to a minute for each answer and asks several times; Qt's
+// list of printers and a job's submission ask without a bound of their own,
+// so they are only asked once the scheduler has answered within these times.
+constexpr int ConnectTimeoutMs = 500;
+constexpr int AnswerTimeoutMs = 1500;
+// How often libcups asks whether to go on waiting for an answer.
+constexpr double WaitStepSeconds = 0.25;
+
+struct AnswerWait {
+    QDeadlineTimer deadline{AnswerTimeoutMs};
+    bool gaveUp = false;
+};
+
+int goOnWaiting(http_t *, void *data)
+{
+    auto *wait = static_cast<AnswerWait *>(data);
+    wait->gaveUp = wait->deadline.hasExpired();
+    return wait->gaveUp ? 0 : 1;
+}
 
 bool acceptsJobs(const cups_dest_t *dest)
 {
@@ -33,8 +52,10 @@ bool acceptsJobs(const cups_dest_t *dest)
 PrintFault faultFromScheduler(const QString &queue)
 {
     const ipp_status_t status = cupsLastError();
-    if (status == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE || !PrintQueue::schedulerReachable())
+    if (status == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE)
         return PrintFault::of(PrintFault::SchedulerUnreachable);
+    if (const PrintFault fault = PrintQueue::schedulerFault(); fault.isSet())
+        return fault;
     cups_dest_t *dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, queue.toLocal8Bit().constData(), nullptr);
     if (!dest) {
         if (cupsLastError() == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE)
@@ -96,14 +117,33 @@ PrintQueue::Options PrintQueue::jobOptions(const QPageLayout &layout, int copies
 // Without a running scheduler every request fails, and the status a failed
 // request leaves names the queue it asked about as missing; only a connection
 // of our own tells the two apart.
-bool PrintQueue::schedulerReachable()
+PrintQueue::SchedulerState PrintQueue::askScheduler()
 {
+    AnswerWait wait;
+    QElapsedTimer connecting;
+    connecting.start();
     http_t *http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, ConnectTimeoutMs,
                                 nullptr);
     if (!http)
-        return false;
+        return connecting.elapsed() >= ConnectTimeoutMs ? Silent : Unreachable;
+    httpSetTimeout(http, WaitStepSeconds, goOnWaiting, &wait);
+    // Any answer counts, even "there is no default printer".
+    ippDelete(cupsDoRequest(http, ippNewRequest(IPP_OP_CUPS_GET_DEFAULT), "/"));
     httpClose(http);
-    return true;
+    return wait.gaveUp ? Silent : Answering;
+}
+
+PrintFault PrintQueue::schedulerFault()
+{
+    switch (askScheduler()) {
+    case Answering:
+        return PrintFault();
+    case Unreachable:
+        return PrintFault::of(PrintFault::SchedulerUnreachable);
+    case Silent:
+        break;
+    }
+    return PrintFault::of(PrintFault::SchedulerSilent);
 }
 
 PrintFault PrintQueue::submit(const QPrinter &printer, const QString &pdfFile)
@@ -123,6 +163,8 @@ PrintFault PrintQueue::submit(const QPrinter &printer, const QString &pdfFile)
         cupsOptions.append(cups_option_t{const_cast<char *>(option.first.constData()),
                                          const_cast<char *>(option.second.constData())});
 
+    if (const PrintFault fault = schedulerFault(); fault.isSet())
+        return fault;
     const QString title = printer.docName().isEmpty() ? AppTitle : printer.docName();
     const int job = cupsPrintFile(queue.toLocal8Bit().constData(), pdfFile.toLocal8Bit().constData(),
                                   title.toUtf8().constData(), int(cupsOptions.size()), cupsOptions.data());

@@ -26,6 +26,12 @@ public:
     // value after each other): the ones Qt's CUPS engine sends.
     static Options jobOptions(const QPageLayout &layout, int copies, bool collate, QPrinter::DuplexMode duplex,
                               const QStringList &printerOptions);
-    // Whether the CUPS scheduler answers at all.
-    static bool schedulerReachable();
+    enum SchedulerState { Answering, Unreachable, Silent };
+    // Asks the CUPS scheduler a small question on a connection whose every
+    // wait is bounded, so that a scheduler that takes connections and never
+    // answers holds the window for 1.5 s at most. Silent covers a connection
+    // that is neither taken nor refused in time.
+    static SchedulerState askScheduler();
+    // The fault of a scheduler that does not answer; none when it does.
+    static PrintFault schedulerFault();
 };

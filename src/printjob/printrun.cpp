@@ -4,10 +4,10 @@
 #include "printjob/printpages.h"
 #include "printjob/printprogress.h"
 #include "printjob/printqueue.h"
+#include "printjob/printscratch.h"
 #include "printjob/printsink.h"
 #include "printjob/sheetorder.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPainter>
@@ -59,16 +59,18 @@ PrintFault PrintRun::unusablePrinter() const
 {
     if (m_printer.outputFormat() == QPrinter::PdfFormat && m_printer.outputFileName().isEmpty())
         return PrintFault::of(PrintFault::PrinterMissing);
+    // Drawing a long job for a scheduler that has gone away would only end in
+    // the same failure, much later; and the printer's state below is asked of
+    // the scheduler.
+    if (m_printer.outputFormat() == QPrinter::NativeFormat)
+        if (const PrintFault fault = PrintQueue::schedulerFault(); fault.isSet())
+            return fault;
     if (!m_printer.isValid())
         return PrintFault::of(PrintFault::PrinterInvalid);
     if (m_printer.printerState() == QPrinter::Error)
         return PrintFault::of(PrintFault::PrinterInError);
     if (m_printer.outputFormat() == QPrinter::NativeFormat && m_printer.printerName().isEmpty())
         return PrintFault::of(PrintFault::PrinterMissing);
-    // Drawing a long job for a scheduler that has gone away would only end in
-    // the same failure, much later.
-    if (m_printer.outputFormat() == QPrinter::NativeFormat && !PrintQueue::schedulerReachable())
-        return PrintFault::of(PrintFault::SchedulerUnreachable);
     return PrintFault();
 }
 
@@ -111,7 +113,7 @@ PrintFault PrintRun::printToFile(std::unique_ptr<PrintPages> pages)
 
 PrintFault PrintRun::printToQueue(std::unique_ptr<PrintPages> pages)
 {
-    QTemporaryFile spool(QDir::tempPath() + QStringLiteral("/letterloom-druck-XXXXXX.pdf"));
+    QTemporaryFile spool(PrintScratch::spoolFileTemplate());
     if (!spool.open())
         return PrintFault::of(PrintFault::SpoolFileFailed);
     if (const PrintFault fault = writePdf(std::move(pages), spool, PrintFault::of(PrintFault::SpoolFileFailed));
@@ -127,7 +129,7 @@ PrintFault PrintRun::printToQueue(std::unique_ptr<PrintPages> pages)
 // join, which needs memory of its own in proportion to the pages.
 PrintFault PrintRun::writePdf(std::unique_ptr<PrintPages> pages, QIODevice &target, const PrintFault &targetFault)
 {
-    QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/letterloom-teile-XXXXXX"));
+    QTemporaryDir folder(PrintScratch::partsFolderTemplate());
     if (!folder.isValid())
         return PrintFault::of(PrintFault::SpoolFileFailed);
     std::vector<int> order;

@@ -17,7 +17,8 @@ void UpdateCheck::setTimeout(int milliseconds)
 
 void UpdateCheck::run()
 {
-    UserInputBlock inputBlock;
+    VersionDownload download(m_url, m_timeout);
+    UserInputBlock inputBlock([&download] { download.cancel(); });
     // Input is let through again only once the box is on screen and every key
     // typed during the download has been dropped, from inside the box's own
     // loop; otherwise an Enter typed while waiting could answer "Ja" to a
@@ -25,8 +26,14 @@ void UpdateCheck::run()
     const auto showMessage = [this, &inputBlock](const PlainMessage &message) {
         return showPlainMessage(m_parent, message, [&inputBlock] { inputBlock.release(); });
     };
-    const VersionReading reading = readVersionText(VersionDownload(m_url, m_timeout).fetch());
-    if (!reading.received) {
+    const QString versionText = download.fetch();
+    // A close during the wait ends the check unanswered and then closes the window.
+    if (inputBlock.closeRequested()) {
+        inputBlock.passOnClose();
+        return;
+    }
+    const VersionReading reading = readVersionText(versionText);
+    if (!reading.holdsVersion) {
         showMessage({QMessageBox::Critical,
                      QStringLiteral("Konnte auf das Internet nicht zugreifen oder Versionsdatei wurde nicht gefunden.")});
         return;

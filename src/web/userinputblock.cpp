@@ -2,8 +2,9 @@
 
 #include <QEvent>
 #include <QGuiApplication>
+#include <QWindow>
 
-UserInputBlock::UserInputBlock()
+UserInputBlock::UserInputBlock(std::function<void()> onCloseRequest) : m_onCloseRequest(std::move(onCloseRequest))
 {
     QCoreApplication::instance()->installEventFilter(this);
 }
@@ -20,6 +21,19 @@ void UserInputBlock::release()
     QGuiApplication::sync();
     QCoreApplication::processEvents();
     QCoreApplication::instance()->removeEventFilter(this);
+}
+
+void UserInputBlock::passOnClose()
+{
+    QCoreApplication::instance()->removeEventFilter(this);
+    if (!m_closing)
+        return;
+    // The window system asks the window; the program's own close() asks the
+    // widget, whose close is a slot this library can call without knowing widgets.
+    if (auto *window = qobject_cast<QWindow *>(m_closing.data()))
+        window->close();
+    else
+        QMetaObject::invokeMethod(m_closing.data(), "close");
 }
 
 bool UserInputBlock::eventFilter(QObject *watched, QEvent *event)
@@ -42,13 +56,18 @@ bool UserInputBlock::eventFilter(QObject *watched, QEvent *event)
     case QEvent::TabletRelease:
     case QEvent::NativeGesture:
         return true;
-    // A click on a window's close box is input like any other. Once a modal
-    // box is up, modality keeps it from the windows behind, and the box must
-    // be able to close itself.
+    // Once a modal box is up, modality keeps clicks from the windows behind,
+    // and the box must be able to close itself.
     case QEvent::Close:
         if (QGuiApplication::modalWindow())
             return false;
         event->ignore();
+        if (!m_closeRequested) {
+            m_closeRequested = true;
+            m_closing = watched;
+            if (m_onCloseRequest)
+                m_onCloseRequest();
+        }
         return true;
     default:
         return QObject::eventFilter(watched, event);

@@ -37,8 +37,10 @@ public:
     }
 };
 
-// Sets `cutOff` when the download was stopped here rather than ended by the server.
-QString download(QNetworkAccessManager &manager, const QUrl &url, int timeout, bool &cutOff)
+// Sets `cutOff` when the download was stopped here rather than ended by the
+// server; `cutter` can stop it while it waits.
+QString download(QNetworkAccessManager &manager, const QUrl &url, int timeout, bool &cutOff,
+                 std::function<void()> &cutter)
 {
     QNetworkRequest request(url);
     request.setTransferTimeout(timeout);
@@ -86,8 +88,10 @@ QString download(QNetworkAccessManager &manager, const QUrl &url, int timeout, b
 
     QEventLoop loop;
     QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    cutter = cut;
     if (!reply->isFinished())
         loop.exec();
+    cutter = nullptr;
 
     if (cutOff || reply->error() != QNetworkReply::NoError)
         return {};
@@ -107,16 +111,22 @@ VersionDownload::VersionDownload(QUrl url, int timeoutMilliseconds)
 {
 }
 
-QString VersionDownload::fetch() const
+QString VersionDownload::fetch()
 {
     auto manager = std::make_unique<QNetworkAccessManager>();
     manager->setProxyFactory(new SystemProxyFactory);
     bool cutOff = false;
-    const QString text = download(*manager, m_url, m_timeout, cutOff);
+    const QString text = download(*manager, m_url, m_timeout, cutOff, m_cut);
     // Destroying a manager waits up to 5 s for its network thread, and a
     // server that never stops sending keeps that thread busy: such a manager
     // stays until the program ends, and the next check gets a new one.
     if (cutOff)
         manager.release()->setParent(QCoreApplication::instance());
     return text;
+}
+
+void VersionDownload::cancel()
+{
+    if (m_cut)
+        m_cut();
 }

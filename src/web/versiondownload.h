@@ -5,6 +5,8 @@
 #include <QString>
 #include <QUrl>
 
+#include <functional>
+
 class VersionDownload {
 public:
     static constexpr qint64 MaxBodySize = 64 * 1024;
@@ -15,9 +17,12 @@ public:
 
     // Waits in a local event loop that lets windows repaint; the caller keeps
     // user input away. The request goes through the desktop's proxy, if any.
-    QString fetch() const;
+    QString fetch();
+    // Stops a fetch that is under way, from inside its wait; it then gives an empty text.
+    void cancel();
 
 private:
     QUrl m_url;
     int m_timeout;
+    std::function<void()> m_cut;
 };

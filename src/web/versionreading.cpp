@@ -53,10 +53,12 @@ bool dotAt(const QString &text, int position)
     return position <= text.size() && text.at(position - 1) == Dot;
 }
 
-void readField(const QString &text, int from, int dot, qint16 &field)
+bool readField(const QString &text, int from, int dot, qint16 &field)
 {
-    if (const std::optional<qint16> value = toField(text.mid(from - 1, dot - from)))
+    const std::optional<qint16> value = toField(text.mid(from - 1, dot - from));
+    if (value)
         field = *value;
+    return value.has_value();
 }
 
 bool isNewer(VersionNumber found, VersionNumber own)
@@ -81,7 +83,7 @@ VersionReading readVersionText(const QString &versionText, VersionNumber own)
     int majorDot = 6;
     for (int p = 1; p <= 5; ++p) {
         if (dotAt(versionText, p)) {
-            readField(versionText, 1, p, reading.found.major);
+            reading.holdsVersion = readField(versionText, 1, p, reading.found.major);
             majorDot = p;
             break;
         }

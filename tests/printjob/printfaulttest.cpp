@@ -10,14 +10,19 @@
 #include "printjob/printrun.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QLocalServer>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProgressDialog>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
+#include <cups/cups.h>
 
 #include <csignal>
 
@@ -60,6 +65,8 @@ private slots:
     void fullSpoolStopsAtTheFirstFailedWrite();
     void stoppedSchedulerIsNamed_data();
     void stoppedSchedulerIsNamed();
+    void silentSchedulerFreezesTheWindowAtMostTwoSeconds_data();
+    void silentSchedulerFreezesTheWindowAtMostTwoSeconds();
 
 private:
     QTemporaryDir m_dir;
@@ -240,6 +247,72 @@ void PrintFaultTest::stoppedSchedulerIsNamed()
     QCOMPARE(outcome.text, description);
     QCOMPARE(outcome.kind, PrintOutcome::Failed);
     QCOMPARE(log.messages.last().text, QStringLiteral("Druckauftrag fehlerhaft\n") + description);
+}
+
+void PrintFaultTest::silentSchedulerFreezesTheWindowAtMostTwoSeconds_data()
+{
+    QTest::addColumn<bool>("afterTheDialog");
+    QTest::newRow("silent when the dialog is to open") << false;
+    QTest::newRow("silent once the queue is chosen") << true;
+}
+
+// The print dialog and the job ask the scheduler for its queues; one that
+// takes connections and never answers must not hold the window, and the user
+// is told why nothing was printed.
+void PrintFaultTest::silentSchedulerFreezesTheWindowAtMostTwoSeconds()
+{
+    QFETCH(bool, afterTheDialog);
+    if (afterTheDialog && !cupsAvailable())
+        QSKIP(NoCups);
+    QLocalServer silent;
+    QVERIFY(silent.listen(m_dir.filePath(QStringLiteral("silent.sock"))));
+    // CUPS reads the variable again only once the server it remembers is cleared.
+    const QByteArray before = qgetenv("CUPS_SERVER");
+    const auto restore = qScopeGuard([&before] {
+        before.isNull() ? qunsetenv("CUPS_SERVER") : qputenv("CUPS_SERVER", before);
+        cupsSetServer(nullptr);
+    });
+    QElapsedTimer sinceTick;
+    qint64 frozen = 0;
+    QTimer ticks;
+    connect(&ticks, &QTimer::timeout, this, [&] { frozen = qMax(frozen, sinceTick.restart()); });
+    const auto silence = [&] {
+        qputenv("CUPS_SERVER", silent.fullServerName().toLocal8Bit());
+        cupsSetServer(nullptr);
+        sinceTick.start();
+        ticks.start(10);
+    };
+    // A dialog that lists no queue is no answer either: it must not come at all.
+    bool dialogShown = false;
+    QTimer refuse;
+    connect(&refuse, &QTimer::timeout, this, [&dialogShown] {
+        if (auto *dialog = qobject_cast<QPrintDialog *>(QApplication::activeModalWidget())) {
+            dialogShown = true;
+            clickCancel(dialog);
+        }
+    });
+    PreviewStandIn preview;
+    MessageLog log;
+    PrintJob job(preview.view, &preview.window);
+    PrintOutcome outcome;
+    if (afterTheDialog) {
+        job.setOnDialogClosed([&](const PrintOutcome &) { silence(); });
+        outcome = preview.print(queue("LETTERLOOM_PRINTER"), {}, &job);
+    } else {
+        refuse.start(10);
+        silence();
+        outcome = job.run();
+    }
+    frozen = qMax(frozen, sinceTick.elapsed());
+    qInfo("longest freeze: %lld ms", frozen);
+
+    QVERIFY2(frozen <= 2000, qPrintable(QStringLiteral("frozen for %1 ms").arg(frozen)));
+    QVERIFY(!dialogShown);
+    const QString description = QStringLiteral("Das Drucksystem antwortet nicht.");
+    QCOMPARE(outcome.text, description);
+    QCOMPARE(log.messages.size(), 1);
+    QCOMPARE(log.messages.first().text,
+             afterTheDialog ? QStringLiteral("Druckauftrag fehlerhaft\n") + description : description);
 }
 
 LETTERLOOM_TEST_MAIN(PrintFaultTest)

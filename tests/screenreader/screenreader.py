@@ -78,7 +78,7 @@ def interrupted(signum, _frame):
     raise SystemExit(f"FAIL  the test was stopped by {signal.Signals(signum).name}")
 
 
-def supervise():
+def supervise(fonts=None):
     """Runs this script again in a private world under its own D-Bus session,
     in a process group of its own, within LIMIT_SECONDS. The session bus and
     the accessibility bus it starts keep their sockets in the world's runtime
@@ -92,7 +92,7 @@ def supervise():
     stops = (signal.SIGTERM, signal.SIGINT, signal.SIGHUP)
     for sig in stops:
         signal.signal(sig, interrupted)
-    world = PrivateWorld(tempfile.mkdtemp(prefix="letterloom-screenreader-"))
+    world = PrivateWorld(tempfile.mkdtemp(prefix="letterloom-screenreader-"), fonts)
     session = None
     try:
         env = dict(world.env, **{WORLD: world.root})
@@ -118,23 +118,24 @@ def supervise():
 
 
 class PrivateWorld:
-    """Home, runtime, settings and font folders of one run; fontconfig sees only
-    the three Liberation families."""
+    """Home, runtime, temporary, settings and font folders of one run;
+    fontconfig sees only the font files it is given, by default the three
+    Liberation families."""
 
-    def __init__(self, root):
+    def __init__(self, root, fonts=None):
         self.root = root
         if not os.path.exists(self.path("fonts.conf")):
-            self.create()
+            self.create(fonts or [os.path.join(FONT_DIR, name) for name in FONT_FILES])
         self.env = dict(os.environ, HOME=self.path("home"), XDG_RUNTIME_DIR=self.path("runtime"),
                         XDG_CONFIG_HOME=self.path("config"), XDG_CACHE_HOME=self.path("cache"),
-                        FONTCONFIG_FILE=self.path("fonts.conf"),
+                        TMPDIR=self.path("tmp"), FONTCONFIG_FILE=self.path("fonts.conf"),
                         QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1", LANG="de_DE.UTF-8")
 
-    def create(self):
-        for folder in ("home", "runtime", "config", "cache", "fonts", "fontcache"):
+    def create(self, fonts):
+        for folder in ("home", "runtime", "config", "cache", "tmp", "fonts", "fontcache"):
             os.makedirs(self.path(folder), mode=0o700)
-        for name in FONT_FILES:
-            shutil.copy(os.path.join(FONT_DIR, name), self.path("fonts"))
+        for font in fonts:
+            shutil.copy(font, self.path("fonts"))
         with open(self.path("fonts.conf"), "w") as config:
             config.write(f'<?xml version="1.0"?>\n<!DOCTYPE fontconfig SYSTEM "fonts.dtd">\n<fontconfig>\n'
                          f'  <dir>{self.path("fonts")}</dir>\n  <cachedir>{self.path("fontcache")}</cachedir>\n'

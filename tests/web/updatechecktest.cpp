@@ -48,6 +48,8 @@ private slots:
     void yesOpensTheVendorSite();
     void noOpensNothing();
     void windowRepaintsButTakesNoInputDuringDownload();
+    void closeDuringTheWaitEndsTheProgram_data();
+    void closeDuringTheWaitEndsTheProgram();
     void keysTypedWhileWaitingNeverAnswerTheOffer_data();
     void keysTypedWhileWaitingNeverAnswerTheOffer();
     void goesThroughTheProxyOfTheEnvironment();
@@ -113,6 +115,8 @@ void UpdateCheckTest::reportsTheServersAnswer_data()
     QTest::addColumn<QString>("shown");
 
     const QByteArray none;
+    // A byte-order mark, markup and a zero byte, but no version.
+    const char portal[] = "\xff\xfe<html>\0Version: zwei..";
     auto ok = &TestHttpServer::ok;
     auto redirect = &TestHttpServer::redirect;
     QTest::newRow("newer revision") << ok("2.01.0003.") << none << Outcome::Offer << "2.01.0003.";
@@ -122,8 +126,12 @@ void UpdateCheckTest::reportsTheServersAnswer_data()
     QTest::newRow("newer revision in short fields") << ok("2.1.5.") << none << Outcome::Offer << "2.1.5.";
     QTest::newRow("line end after version") << ok("2.01.0003.\r\n") << none << Outcome::Offer << "2.01.0003.\r\n";
     QTest::newRow("blanks around version") << ok("  3.0.  ") << none << Outcome::Offer << "3.0.";
-    QTest::newRow("first dot at position 6") << ok("00003.2.1.") << none << Outcome::UpToDate << "";
-    QTest::newRow("letters") << ok("a.b.c.") << none << Outcome::UpToDate << "";
+    QTest::newRow("first dot at position 6") << ok("00003.2.1.") << none << Outcome::Failure << "";
+    QTest::newRow("letters") << ok("a.b.c.") << none << Outcome::Failure << "";
+    QTest::newRow("login page of a hotel's network") << ok("<html><body>Bitte anmelden.</body></html>") << none
+                                                     << Outcome::Failure << "";
+    QTest::newRow("bytes of a portal") << ok(QByteArray(portal, sizeof portal - 1)) << none
+                                       << Outcome::Failure << "";
     QTest::newRow("markup stays text") << ok("3.0.<b>neu</b>") << none << Outcome::Offer << "3.0.<b>neu</b>";
     QTest::newRow("utf-8 body") << ok("3.0. Gr\xc3\xb6\xc3\x9f" "e") << none << Outcome::Offer
                                 << QStringLiteral("3.0. Größe");
@@ -288,7 +296,6 @@ void UpdateCheckTest::windowRepaintsButTakesNoInputDuringDownload()
         paintsAtRequest = window.paints;
         pointerChanged = QGuiApplication::overrideCursor() != nullptr;
         window.type(Qt::Key_Z, QStringLiteral("z"));
-        QWindowSystemInterface::handleCloseEvent(window.windowHandle());
         window.update();
     };
     // Two repaints mean several passes of the event loop, long enough for
@@ -311,6 +318,55 @@ void UpdateCheckTest::windowRepaintsButTakesNoInputDuringDownload()
     QCOMPARE(window.edit.text(), QStringLiteral("x"));
     QVERIFY(window.isVisible());
     QVERIFY(!pointerChanged);
+}
+
+void UpdateCheckTest::closeDuringTheWaitEndsTheProgram_data()
+{
+    QTest::addColumn<QByteArray>("head");
+    QTest::addColumn<QByteArray>("piece");
+    QTest::addColumn<int>("interval");
+
+    QTest::newRow("server that never answers") << QByteArray() << QByteArray() << 0;
+    QTest::newRow("one byte a second") << QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\n")
+                                       << QByteArray("3") << 1000;
+    QTest::newRow("endless header line") << QByteArray("HTTP/1.1 200 OK\r\nX-Filler: ") << QByteArray(64 * 1024, 'a')
+                                         << 0;
+}
+
+// The window manager's close is the user saying "stop": the check gives up
+// and the close goes through, with no message on the way out.
+void UpdateCheckTest::closeDuringTheWaitEndsTheProgram()
+{
+    QFETCH(QByteArray, head);
+    QFETCH(QByteArray, piece);
+    QFETCH(int, interval);
+
+    InputWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    TestHttpServer server;
+    if (head.isEmpty())
+        server.staySilent();
+    else
+        server.sendEndlessly(head, piece, interval);
+    QElapsedTimer sinceClose;
+    server.onRequest = [&] {
+        QTimer::singleShot(300, &window, [&] {
+            sinceClose.start();
+            QWindowSystemInterface::handleCloseEvent(window.windowHandle());
+        });
+    };
+    // A message would wait for an answer; the test answers it and fails.
+    m_seen = SeenMessage();
+    answerMessageBox(m_seen, QMessageBox::Ok);
+    UpdateCheck updateCheck(server.url(), &window);
+    updateCheck.setTimeout(20000);
+    updateCheck.run();
+    QVERIFY(sinceClose.isValid());
+    QVERIFY2(sinceClose.elapsed() < 1000, qPrintable(QStringLiteral("closed after %1 ms").arg(sinceClose.elapsed())));
+    // The last window of the program closing is what ends it.
+    QVERIFY(!window.isVisible());
+    QVERIFY(!m_seen.shown);
 }
 
 void UpdateCheckTest::keysTypedWhileWaitingNeverAnswerTheOffer_data()
