@@ -18,7 +18,7 @@
 namespace {
 const QString DoneText = QStringLiteral("Druckauftrag fertig.");
 const QString FailedText = QStringLiteral("Druckauftrag fehlerhaft");
-// Four paragraphs per family.
+// Some thousand families, four or five paragraphs each.
 constexpr int LongJobBlocks = 4000;
 } // namespace
 
@@ -38,21 +38,13 @@ PrintOutcome PrintJob::run()
     return runWith(printer);
 }
 
-PrintOutcome PrintJob::run(QPrinter &printer)
-{
-    if (PrintQueue::askScheduler() == PrintQueue::Silent)
-        return dialogFailed(PrintFault::of(PrintFault::SchedulerSilent));
-    return runWith(printer);
-}
-
 PrintOutcome PrintJob::dialogFailed(const PrintFault &fault)
 {
     m_pageCount = 0;
-    m_fault = fault;
-    const PrintOutcome failed{PrintOutcome::Failed, m_fault.description};
+    const PrintOutcome failed{PrintOutcome::Failed, fault.description};
     if (m_onDialogClosed)
         m_onDialogClosed(failed);
-    showMessage(m_fault.description);
+    showMessage(fault.description);
     return failed;
 }
 
@@ -62,24 +54,24 @@ PrintOutcome PrintJob::runWith(QPrinter &printer)
     const QTextCursor cursor = m_view->textCursor();
     const bool hasSelection = cursor.selectionEnd() - cursor.selectionStart() > 0;
 
-    m_fault = askForPrinter(printer, hasSelection);
-    const PrintOutcome failed{PrintOutcome::Failed, m_fault.description};
+    const PrintFault dialogFault = askForPrinter(printer, hasSelection);
+    const PrintOutcome failed{PrintOutcome::Failed, dialogFault.description};
     if (m_onDialogClosed)
         m_onDialogClosed(failed);
-    if (m_fault.cause == PrintFault::Cancelled)
+    if (dialogFault.cause == PrintFault::Cancelled)
         return failed;
-    if (m_fault.isSet()) {
-        showMessage(m_fault.description);
+    if (dialogFault.isSet()) {
+        showMessage(dialogFault.description);
         return failed;
     }
 
-    m_fault = print(printer, hasSelection);
-    if (!m_fault.isSet()) {
+    const PrintFault printFault = print(printer, hasSelection);
+    if (!printFault.isSet()) {
         showMessage(DoneText);
         return {PrintOutcome::Done, DoneText};
     }
-    showMessage(FailedText + QLatin1Char('\n') + m_fault.description);
-    return {PrintOutcome::Failed, m_fault.description};
+    showMessage(FailedText + QLatin1Char('\n') + printFault.description);
+    return {PrintOutcome::Failed, printFault.description};
 }
 
 PrintFault PrintJob::askForPrinter(QPrinter &printer, bool hasSelection)

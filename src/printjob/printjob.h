@@ -22,8 +22,6 @@ public:
 
     // The whole procedure: dialog, printing, message; the outcome for the status line.
     PrintOutcome run();
-    // The same on a printer of the caller's; the dialog still sets it up.
-    PrintOutcome run(QPrinter &printer);
 
     // Told as soon as the print dialog has closed, with what is known by then
     // (the dialog's failure, or nothing yet), so the status line stops showing
@@ -47,6 +45,5 @@ private:
     std::function<void(const PrintOutcome &)> m_onDialogClosed;
     int m_progressDelayMs = PrintProgress::DefaultShowAfterMs;
     QString m_chosenPrinter;
-    PrintFault m_fault;
     int m_pageCount = 0;
 };
