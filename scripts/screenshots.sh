@@ -64,7 +64,7 @@ echo "docs/mainwindow.png: $(identify -format '%wx%h' docs/mainwindow.png)"
 # Click the logo where it shows in the picture just taken (its rounded corners
 # are blended with the window, hence a similarity search rather than an exact one).
 match=$(compare -metric RMSE -dissimilarity-threshold 1 -subimage-search docs/mainwindow.png \
-        src/resources/images/logo.png null: 2>&1 >/dev/null || true)
+        src/widgets/resources/images/logo.png null: 2>&1 >/dev/null || true)
 position=${match##*@ }
 if [[ ! $position =~ ^[0-9]+,[0-9]+$ ]]; then
   echo "the logo was not found in docs/mainwindow.png: $match" >&2

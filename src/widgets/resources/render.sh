@@ -13,6 +13,6 @@ done
 # The same icon for the desktop's menus and task bar, in the sizes the hicolor
 # theme looks for first.
 for size in 32 48 64 128; do
-  mkdir -p "../../packaging/icons/$size"
-  rsvg-convert -w "$size" -h "$size" -o "../../packaging/icons/$size/letterloom.png" images/appicon.svg
+  mkdir -p "../../../packaging/icons/$size"
+  rsvg-convert -w "$size" -h "$size" -o "../../../packaging/icons/$size/letterloom.png" images/appicon.svg
 done
