@@ -52,7 +52,7 @@ constexpr int ScrollPlaces = 10;
 class Watch : public QObject
 {
 public:
-    Watch(QTextEdit *view, std::function<bool()> complete, const QElapsedTimer &clock)
+    Watch(QTextEdit *view, const QElapsedTimer &clock, std::function<bool()> complete)
         : m_view(view), m_complete(std::move(complete)), m_clock(clock)
     {
         view->viewport()->installEventFilter(this);
@@ -144,7 +144,7 @@ int runPreview(const QStringList &names)
     QElapsedTimer clock;
     clock.start();
     Vorschau preview(benchOptions(), names);
-    Watch watch(preview.RichTextBox, [&preview] { return preview.isCatalogueComplete(); }, clock);
+    Watch watch(preview.RichTextBox, clock, [&preview] { return preview.isCatalogueComplete(); });
     watch.onTick = [&watch](qint64) {
         if (watch.built() >= 0 && watch.firstPaint() >= 0)
             QCoreApplication::quit();
@@ -168,7 +168,7 @@ int runPrintEarly(const QStringList &names)
     QElapsedTimer clock;
     clock.start();
     Vorschau preview(benchOptions(), names);
-    Watch watch(preview.RichTextBox, [&preview] { return preview.isCatalogueComplete(); }, clock);
+    Watch watch(preview.RichTextBox, clock, [&preview] { return preview.isCatalogueComplete(); });
     qint64 pressed = -1;
     qint64 progressShown = -1;
     qint64 dialogShown = -1;
@@ -221,7 +221,7 @@ int runPlain(const QStringList &names, bool merging)
         withFallback.setFontStyleStrategy(QFont::PreferDefault);
         all.mergeCharFormat(withFallback);
     }
-    Watch watch(view, [] { return true; }, clock);
+    Watch watch(view, clock, [] { return true; });
     watch.onTick = [&watch](qint64) {
         if (watch.built() >= 0 && watch.firstPaint() >= 0)
             QCoreApplication::quit();

@@ -9,7 +9,7 @@ const QCollator &listCollator();
 // The row at which `name` keeps an alphabetically ordered list in order; equal
 // names go after the ones already there. `textAt(row)` reads the list.
 template <typename TextAt>
-int sortedInsertionRow(int count, TextAt textAt, const QString &name)
+int sortedInsertionRow(const QString &name, int count, TextAt textAt)
 {
     const QCollator &collator = listCollator();
     int low = 0;

@@ -15,7 +15,7 @@ SortedComboBox::SortedComboBox(QWidget *parent)
 int SortedComboBox::addSorted(const QString &name)
 {
     const bool nothingChosen = currentIndex() < 0;
-    const int row = sortedInsertionRow(count(), [this](int r) { return itemText(r); }, name);
+    const int row = sortedInsertionRow(name, count(), [this](int r) { return itemText(r); });
     insertItem(row, name);
     if (nothingChosen)
         setCurrentIndex(-1);

@@ -11,7 +11,7 @@ SortedListWidget::SortedListWidget(QWidget *parent)
 
 int SortedListWidget::addSorted(const QString &name)
 {
-    const int row = sortedInsertionRow(count(), [this](int r) { return item(r)->text(); }, name);
+    const int row = sortedInsertionRow(name, count(), [this](int r) { return item(r)->text(); });
     insertItem(row, name);
     return row;
 }
