@@ -131,7 +131,7 @@ QString minMedianMax(QList<double> values, int decimals)
         return QStringLiteral("-");
     std::sort(values.begin(), values.end());
     const double median = values.size() % 2 ? values.at(values.size() / 2)
-                                             : (values.at(values.size() / 2 - 1) + values.at(values.size() / 2)) / 2;
+                                            : (values.at(values.size() / 2 - 1) + values.at(values.size() / 2)) / 2;
     return QStringLiteral("%1 / %2 / %3")
         .arg(values.first(), 0, 'f', decimals)
         .arg(median, 0, 'f', decimals)

@@ -158,8 +158,9 @@ int runCensus(QApplication &app)
 
 int usage()
 {
-    std::fprintf(stderr, "usage: census_bench [launch|census|baseline]\n"
-                         "  no argument: all three, %d runs each\n",
+    std::fprintf(stderr,
+                 "usage: census_bench [launch|census|baseline]\n"
+                 "  no argument: all three, %d runs each\n",
                  Runs);
     return 2;
 }

@@ -53,11 +53,13 @@ class Watch : public QObject
 {
 public:
     Watch(QTextEdit *view, const QElapsedTimer &clock, std::function<bool()> complete)
-        : m_view(view), m_complete(std::move(complete)), m_clock(clock)
+        : m_view(view),
+          m_complete(std::move(complete)),
+          m_clock(clock)
     {
         view->viewport()->installEventFilter(this);
-        QObject::connect(view->document()->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged,
-                         this, [this] { checkBuilt(); });
+        QObject::connect(view->document()->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, this,
+                         [this] { checkBuilt(); });
         QObject::connect(&m_tick, &QTimer::timeout, this, [this] { tick(); });
         m_tick.start(TickMs);
     }
@@ -240,9 +242,10 @@ int runPlain(const QStringList &names, bool merging)
 
 int usage()
 {
-    std::fprintf(stderr, "usage: preview_bench [preview|print-early|nomerge|plain]\n"
-                         "  no argument: preview, the preview with fontconfig's own font match, print-early\n"
-                         "  and nomerge (the baseline), %d runs each\n",
+    std::fprintf(stderr,
+                 "usage: preview_bench [preview|print-early|nomerge|plain]\n"
+                 "  no argument: preview, the preview with fontconfig's own font match, print-early\n"
+                 "  and nomerge (the baseline), %d runs each\n",
                  Runs);
     return 2;
 }

@@ -69,7 +69,7 @@ bool onLastPage(const QString &label)
 {
     const QStringList words = label.split(QLatin1Char(' '));
     return (words.size() == 4 && words.at(0) == QLatin1String("Seite") && words.at(1) == words.at(3))
-           || label.contains(QStringLiteral("zusammengefügt"));
+        || label.contains(QStringLiteral("zusammengefügt"));
 }
 
 // Notes when the job's progress window is shown after the print dialog's OK,
@@ -87,8 +87,7 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (shown < 0 && m_accepted >= 0 && event->type() == QEvent::Show
-            && qobject_cast<QProgressDialog *>(watched))
+        if (shown < 0 && m_accepted >= 0 && event->type() == QEvent::Show && qobject_cast<QProgressDialog *>(watched))
             shown = m_clock.elapsed();
         return false;
     }
@@ -141,7 +140,7 @@ struct User {
             longestStall = std::max(longestStall, now - std::max(lastTick, showWatch.shown));
             const QString label = progress->labelText();
             const bool due = cancel == Cancel::Early ? now - progressShown >= CancelAfterMs
-                                                      : cancel == Cancel::OnLastPage && onLastPage(label);
+                                                     : cancel == Cancel::OnLastPage && onLastPage(label);
             if (due && cancelClicked < 0) {
                 cancelClicked = now;
                 progress->findChild<QAbstractButton *>()->click();
@@ -293,9 +292,9 @@ int runAll(const QStringList &only)
                 "private MB", "progress window ms", "cancel -> end ms", "longest stall ms");
     for (const auto &[name, f] : results)
         std::printf("%-10s %5d  %-22s %-22s %-22s %-22s %-22s %s\n", name, f.pages,
-                    qPrintable(minMedianMax(f.seconds, 2)), qPrintable(minMedianMax(f.peak, 0)), qPrintable(minMedianMax(f.privateMb, 0)),
-                    qPrintable(minMedianMax(f.progress, 0)), qPrintable(minMedianMax(f.cancel, 0)),
-                    qPrintable(minMedianMax(f.stall, 0)));
+                    qPrintable(minMedianMax(f.seconds, 2)), qPrintable(minMedianMax(f.peak, 0)),
+                    qPrintable(minMedianMax(f.privateMb, 0)), qPrintable(minMedianMax(f.progress, 0)),
+                    qPrintable(minMedianMax(f.cancel, 0)), qPrintable(minMedianMax(f.stall, 0)));
     return 0;
 }
 } // namespace

@@ -19,7 +19,7 @@ void require(bool condition)
         std::abort();
 }
 
-}
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

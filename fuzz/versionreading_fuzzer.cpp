@@ -25,7 +25,7 @@ void check(const QString &text)
         std::abort();
 }
 
-}
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

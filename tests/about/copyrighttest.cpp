@@ -121,7 +121,7 @@ void CopyrightTest::authorLineIsFilledOnEveryOpening()
 {
     Owner owner;
     const QString expected = QStringLiteral("© ") + QDate::currentDate().toString(QStringLiteral("yyyy"))
-                             + QStringLiteral(" Made by Orvik");
+        + QStringLiteral(" Made by Orvik");
     for (int opening = 0; opening < 2; ++opening) {
         Copyright about(&owner.window);
         QString seen;
@@ -243,8 +243,9 @@ void CopyrightTest::everythingShowsInsideTheWindowUncovered()
         QVERIFY2(!accessible->text(QAccessible::Name).isEmpty(), qPrintable(element->objectName()));
     }
     // Only the title lies on its own shadow.
-    QCOMPARE(clippedOrOverlapping(*about.clientArea(), {QStringLiteral("txt_Titel(0) overlaps txt_Titel(1)")}).join(u';'),
-             QString());
+    QCOMPARE(
+        clippedOrOverlapping(*about.clientArea(), {QStringLiteral("txt_Titel(0) overlaps txt_Titel(1)")}).join(u';'),
+        QString());
 }
 
 void CopyrightTest::readsInRowsFromTopToBottom()

@@ -29,4 +29,3 @@ public slots:
 private:
     static QStringList schemes() { return {QStringLiteral("http"), QStringLiteral("https"), QStringLiteral("mailto")}; }
 };
-

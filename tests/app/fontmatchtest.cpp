@@ -98,9 +98,9 @@ void FontMatchTest::initTestCase()
     const QByteArray collection = (fonts + QStringLiteral("/MatchCollection.ttc")).toUtf8();
     const QByteArray variable = (fonts + QStringLiteral("/MatchVariable.ttf")).toUtf8();
     m_asked << named("Match Collection", collection.constData(), FC_WEIGHT_BOLD)
-            << named("Match Variable", variable.constData(), 150) // between two named instances
+            << named("Match Variable", variable.constData(), 150)                // between two named instances
             << named("Liberation Serif", "/nowhere/none.ttf", FC_WEIGHT_REGULAR) // a file that holds no font
-            << named("Liberation Mono", nullptr, FC_WEIGHT_BOLD); // a family alone
+            << named("Liberation Mono", nullptr, FC_WEIGHT_BOLD);                // a family alone
     for (FcPattern *pattern : std::as_const(m_asked)) {
         FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
         FcDefaultSubstitute(pattern);

@@ -29,7 +29,7 @@ struct Width {
     bool operator==(const Width &other) const
     {
         return window == other.window && panelShown == other.panelShown && glyph == other.glyph
-               && moreName == other.moreName;
+            && moreName == other.moreName;
     }
 };
 

@@ -140,19 +140,32 @@ void LoadTest::badStoredValuesLeaveJustThatControl_data()
 {
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("value");
-    QTest::newRow("size not in the list") << "FontSize" << "30";
-    QTest::newRow("size is text") << "FontSize" << "zwanzig";
-    QTest::newRow("typeface not installed") << "Still" << "Comic Nowhere";
-    QTest::newRow("option index 7") << "Print_Art" << "7";
-    QTest::newRow("option index negative") << "Print_Art" << "-1";
-    QTest::newRow("option index is text") << "Print_Art" << "drei";
-    QTest::newRow("option index beyond 16 bits") << "Print_Art" << "70000";
-    QTest::newRow("bold is text") << "Check_Fett" << "ja";
-    QTest::newRow("bold is 5") << "Check_Fett" << "5";
-    QTest::newRow("colour beyond 32 bits") << "FontColor0" << "4294967296";
-    QTest::newRow("colour with a top byte") << "FontColor1" << "16777216";
-    QTest::newRow("colour is text") << "FontColor1" << "blau";
-    QTest::newRow("date line is text") << "Check_Now" << "nein";
+    QTest::newRow("size not in the list") << "FontSize"
+                                          << "30";
+    QTest::newRow("size is text") << "FontSize"
+                                  << "zwanzig";
+    QTest::newRow("typeface not installed") << "Still"
+                                            << "Comic Nowhere";
+    QTest::newRow("option index 7") << "Print_Art"
+                                    << "7";
+    QTest::newRow("option index negative") << "Print_Art"
+                                           << "-1";
+    QTest::newRow("option index is text") << "Print_Art"
+                                          << "drei";
+    QTest::newRow("option index beyond 16 bits") << "Print_Art"
+                                                 << "70000";
+    QTest::newRow("bold is text") << "Check_Fett"
+                                  << "ja";
+    QTest::newRow("bold is 5") << "Check_Fett"
+                               << "5";
+    QTest::newRow("colour beyond 32 bits") << "FontColor0"
+                                           << "4294967296";
+    QTest::newRow("colour with a top byte") << "FontColor1"
+                                            << "16777216";
+    QTest::newRow("colour is text") << "FontColor1"
+                                    << "blau";
+    QTest::newRow("date line is text") << "Check_Now"
+                                       << "nein";
 }
 
 void LoadTest::badStoredValuesLeaveJustThatControl()
@@ -168,7 +181,8 @@ void LoadTest::badStoredValuesLeaveJustThatControl()
     QCOMPARE(control<QComboBox>(*window, "SGröße")->currentIndex(), sizeBad ? -1 : 6);
     QCOMPARE(control<QComboBox>(*window, "SGröße")->currentText(), sizeBad ? QString() : QStringLiteral("20"));
     const bool faceBad = key == QLatin1String("Still");
-    QCOMPARE(control<SortedComboBox>(*window, "Combo_SArt")->currentText(), faceBad ? QString() : QStringLiteral("Liberation Mono"));
+    QCOMPARE(control<SortedComboBox>(*window, "Combo_SArt")->currentText(),
+             faceBad ? QString() : QStringLiteral("Liberation Mono"));
     // A bad option index leaves the design's choice, "Alphabet", switched on.
     const bool kindBad = key == QLatin1String("Print_Art");
     QCOMPARE(control<QRadioButton>(*window, "Option_Testdruck", 0)->isChecked(), kindBad);
@@ -218,10 +232,14 @@ void LoadTest::closingStoresTheTitle_data()
 {
     QTest::addColumn<QString>("how");
     QTest::addColumn<QString>("title");
-    QTest::newRow("close box") << "close box" << "Meine Schriften";
-    QTest::newRow("Schließen") << "button" << "Alle Schriften";
-    QTest::newRow("menu Ende") << "menu" << "Katalog 2026";
-    QTest::newRow("empty title") << "close box" << "";
+    QTest::newRow("close box") << "close box"
+                               << "Meine Schriften";
+    QTest::newRow("Schließen") << "button"
+                               << "Alle Schriften";
+    QTest::newRow("menu Ende") << "menu"
+                               << "Katalog 2026";
+    QTest::newRow("empty title") << "close box"
+                                 << "";
 }
 
 void LoadTest::closingStoresTheTitle()
@@ -240,7 +258,8 @@ void LoadTest::closingStoresTheTitle()
             window->close();
         QVERIFY(!window->isVisible());
     }
-    QVERIFY(QSettings(testEnvironment().settingsFile(), QSettings::IniFormat).contains(QStringLiteral("Typecaddy/Titel")));
+    QVERIFY(
+        QSettings(testEnvironment().settingsFile(), QSettings::IniFormat).contains(QStringLiteral("Typecaddy/Titel")));
     QCOMPARE(testEnvironment().storedValue(QStringLiteral("Titel")), title);
     const auto next = loadedMainWindow();
     QCOMPARE(control<QLineEdit>(*next, "txt_Überschrift")->text(), title);
@@ -253,16 +272,17 @@ void LoadTest::storedFileKeepsWhatTheProgramDoesNotChange_data()
 
     const QByteArray ours = QByteArrayLiteral("[Typecaddy]\nTitel=Katalog\n");
     QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBF" + ours) << QStringLiteral("Katalog");
-    QTest::newRow("random bytes") << (QByteArrayLiteral("\x9C\x01\xFF=\x00\x7F]\xC3\n") + ours) << QStringLiteral("Katalog");
+    QTest::newRow("random bytes") << (QByteArrayLiteral("\x9C\x01\xFF=\x00\x7F]\xC3\n") + ours)
+                                  << QStringLiteral("Katalog");
     QTest::newRow("foreign group with invalid UTF-8")
         << QByteArray("; von Hand\r\n[Andere Werkzeuge]\nName=Caf\xE9 \xFF\xFE\nListe=a, b\n\n" + ours)
         << QStringLiteral("Katalog");
     const QString longTitle = QStringLiteral("Schriftenübersicht Nummer ").repeated(1600).left(40000);
     QTest::newRow("40,000-character title") << ("[Typecaddy]\nTitel=" + longTitle.toUtf8() + '\n') << longTitle;
-    QTest::newRow("hand-written comma title") << QByteArrayLiteral("[Typecaddy]\nTitel=Hallo, Welt\n")
-                                              << QStringLiteral("Hallo, Welt");
-    QTest::newRow("title with invalid UTF-8") << QByteArrayLiteral("[Typecaddy]\nTitel=Caf\xE9\n")
-                                              << QStringLiteral("Caf\uFFFD");
+    QTest::newRow("hand-written comma title")
+        << QByteArrayLiteral("[Typecaddy]\nTitel=Hallo, Welt\n") << QStringLiteral("Hallo, Welt");
+    QTest::newRow("title with invalid UTF-8")
+        << QByteArrayLiteral("[Typecaddy]\nTitel=Caf\xE9\n") << QStringLiteral("Caf\uFFFD");
 }
 
 void LoadTest::storedFileKeepsWhatTheProgramDoesNotChange()
@@ -300,8 +320,9 @@ void LoadTest::failedWriteWarnsOncePerRun()
     QVERIFY(warning.shown);
     QCOMPARE(warning.title, QStringLiteral("Letterloom"));
     QCOMPARE(warning.icon, QMessageBox::Warning);
-    QCOMPARE(warning.text, QStringLiteral("Die Einstellungen konnten nicht gespeichert werden.\n")
-                               + blocker + QStringLiteral("/config/Made by Orvik.ini"));
+    QCOMPARE(warning.text,
+             QStringLiteral("Die Einstellungen konnten nicht gespeichert werden.\n") + blocker
+                 + QStringLiteral("/config/Made by Orvik.ini"));
 
     const MessageBoxWatch boxes;
     control<QCheckBox>(*window, "Check_Fett")->click();
@@ -350,8 +371,10 @@ void LoadTest::everyControlHasAnAccessibleNameAndTabOrder()
         QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(control);
         QVERIFY2(accessible && !accessible->text(QAccessible::Name).isEmpty(), qPrintable(control->objectName()));
     }
-    QCOMPARE(control<SortedListWidget>(*window, "List_Fonts")->accessibleName(), QStringLiteral("Verfügbare Schriften"));
-    QCOMPARE(control<FlatButton>(*window, "cmd_TeilEinfügen")->accessibleName(), QStringLiteral("markierte hinzufügen"));
+    QCOMPARE(control<SortedListWidget>(*window, "List_Fonts")->accessibleName(),
+             QStringLiteral("Verfügbare Schriften"));
+    QCOMPARE(control<FlatButton>(*window, "cmd_TeilEinfügen")->accessibleName(),
+             QStringLiteral("markierte hinzufügen"));
     QCOMPARE(control<FlatButton>(*window, "cmd_Drucken")->accessibleName(), QStringLiteral("Druckvorschau"));
 
     // Tab walks the controls the narrow window shows, in the designed order.
@@ -364,12 +387,12 @@ void LoadTest::everyControlHasAnAccessibleNameAndTabOrder()
         chain.append(QApplication::focusWidget()->objectName());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
-    QCOMPARE(chain, (QStringList{QStringLiteral("List_Fonts"), QStringLiteral("cmd_TeilEinfügen"),
-                                 QStringLiteral("cmd_AlleEinfügen"), QStringLiteral("cmd_Re"),
-                                 QStringLiteral("cmd_Clear"), QStringLiteral("List_zuDrucken"),
-                                 QStringLiteral("Option_Testdruck(1)"), QStringLiteral("cmd_Drucken"),
-                                 QStringLiteral("UpDown"), QStringLiteral("cmd_Ende"), QStringLiteral("cmd_More"),
-                                 QStringLiteral("Logo")}));
+    QCOMPARE(chain,
+             (QStringList{QStringLiteral("List_Fonts"), QStringLiteral("cmd_TeilEinfügen"),
+                          QStringLiteral("cmd_AlleEinfügen"), QStringLiteral("cmd_Re"), QStringLiteral("cmd_Clear"),
+                          QStringLiteral("List_zuDrucken"), QStringLiteral("Option_Testdruck(1)"),
+                          QStringLiteral("cmd_Drucken"), QStringLiteral("UpDown"), QStringLiteral("cmd_Ende"),
+                          QStringLiteral("cmd_More"), QStringLiteral("Logo")}));
     window->close();
 }
 

@@ -58,7 +58,8 @@ private slots:
 void PrintListTest::addMarkedAddsEachNameOnceAndKeepsMarks()
 {
     const auto window = loadedMainWindow();
-    mark(control<SortedListWidget>(*window, "List_Fonts"), {QStringLiteral("Liberation Serif"), QStringLiteral("Liberation Mono")});
+    mark(control<SortedListWidget>(*window, "List_Fonts"),
+         {QStringLiteral("Liberation Serif"), QStringLiteral("Liberation Mono")});
     control<FlatButton>(*window, "cmd_TeilEinfügen")->click();
     QCOMPARE(control<SortedListWidget>(*window, "List_zuDrucken")->names(),
              (QStringList{QStringLiteral("Liberation Mono"), QStringLiteral("Liberation Serif")}));
@@ -71,7 +72,8 @@ void PrintListTest::addMarkedAddsEachNameOnceAndKeepsMarks()
 
     mark(control<SortedListWidget>(*window, "List_Fonts"), {QStringLiteral("Liberation Sans")});
     control<FlatButton>(*window, "cmd_TeilEinfügen")->click();
-    QCOMPARE(control<SortedListWidget>(*window, "List_zuDrucken")->names(), control<SortedListWidget>(*window, "List_Fonts")->names());
+    QCOMPARE(control<SortedListWidget>(*window, "List_zuDrucken")->names(),
+             control<SortedListWidget>(*window, "List_Fonts")->names());
     QCOMPARE(control<QLabel>(*window, "txt_Schriften", 1)->text(), QStringLiteral("3 Schriften in der Druckliste "));
 }
 
@@ -105,7 +107,8 @@ void PrintListTest::addAllReplacesThePrintList()
     control<FlatButton>(*window, "cmd_TeilEinfügen")->click();
     control<FlatButton>(*window, "cmd_AlleEinfügen")->click();
     control<FlatButton>(*window, "cmd_AlleEinfügen")->click();
-    QCOMPARE(control<SortedListWidget>(*window, "List_zuDrucken")->names(), control<SortedListWidget>(*window, "List_Fonts")->names());
+    QCOMPARE(control<SortedListWidget>(*window, "List_zuDrucken")->names(),
+             control<SortedListWidget>(*window, "List_Fonts")->names());
     QCOMPARE(control<QLabel>(*window, "txt_Schriften", 1)->text(), QStringLiteral("3 Schriften in der Druckliste "));
     QCOMPARE(marked(control<SortedListWidget>(*window, "List_Fonts")), QStringList{QStringLiteral("Liberation Sans")});
 }
@@ -121,7 +124,8 @@ void PrintListTest::addAllWithNoFontsLeavesItEmpty()
 void PrintListTest::undoMarksKeepsPrintListAndClearKeepsMarks()
 {
     const auto window = loadedMainWindow();
-    mark(control<SortedListWidget>(*window, "List_Fonts"), {QStringLiteral("Liberation Sans"), QStringLiteral("Liberation Mono")});
+    mark(control<SortedListWidget>(*window, "List_Fonts"),
+         {QStringLiteral("Liberation Sans"), QStringLiteral("Liberation Mono")});
     control<FlatButton>(*window, "cmd_TeilEinfügen")->click();
 
     control<FlatButton>(*window, "cmd_Clear")->click();

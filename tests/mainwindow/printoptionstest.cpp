@@ -93,10 +93,18 @@ void PrintOptionsTest::accessibilityActionsAreStored_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("value");
-    QTest::newRow("bold on") << "Check_Fett" << "Check_Fett" << "1";
-    QTest::newRow("date line off") << "Check_Now" << "Check_Now" << "0";
-    QTest::newRow("all characters") << "Option_Testdruck(2)" << "Print_Art" << "2";
-    QTest::newRow("hand-entered") << "Option_Testdruck(3)" << "Print_Art" << "3";
+    QTest::newRow("bold on") << "Check_Fett"
+                             << "Check_Fett"
+                             << "1";
+    QTest::newRow("date line off") << "Check_Now"
+                                   << "Check_Now"
+                                   << "0";
+    QTest::newRow("all characters") << "Option_Testdruck(2)"
+                                    << "Print_Art"
+                                    << "2";
+    QTest::newRow("hand-entered") << "Option_Testdruck(3)"
+                                  << "Print_Art"
+                                  << "3";
 }
 
 void PrintOptionsTest::accessibilityActionsAreStored()
@@ -170,7 +178,8 @@ void PrintOptionsTest::colourDialogStoresOnlyAChosenColour()
 
     QCOMPARE(offered, QColor(255, 0, 0));
     QCOMPARE(textColor(control<QLabel>(*window, "txt_Color", index)), accept ? QColor(Qt::white) : QColor(255, 0, 0));
-    QCOMPARE(stored(index == 0 ? "FontColor0" : "FontColor1"), accept ? QStringLiteral("16777215") : QStringLiteral("255"));
+    QCOMPARE(stored(index == 0 ? "FontColor0" : "FontColor1"),
+             accept ? QStringLiteral("16777215") : QStringLiteral("255"));
     QCOMPARE(textColor(control<QLabel>(*window, "txt_Color", 1 - index)), QColor(Qt::black));
 }
 

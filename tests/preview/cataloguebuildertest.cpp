@@ -22,7 +22,8 @@ const QString Alphabet = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ abcdefghijkl
 const QString SomeOfEach = QStringLiteral("ABCDEFG abcdefg ÄäÜüÖö 12345 @§$%&-+, ");
 // Codes 33 to 255 as a German Windows shows them; the five codes Windows-1252
 // leaves empty keep their place as the C1 control of the same number.
-const QString AllCharacters = QStringLiteral("!\"#$%&'()*+,-./0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_`abcdefghijklmnopqrstuvwxyz{|}~\u007F"
+const QString AllCharacters = QStringLiteral(
+    "!\"#$%&'()*+,-./0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_`abcdefghijklmnopqrstuvwxyz{|}~\u007F"
     "€\u0081‚ƒ„…†‡ˆ‰Š‹Œ\u008DŽ\u008F\u0090‘’“”•–—˜™š›œ\u009DžŸ"
     "\u00A0¡¢£¤¥¦§¨©ª«¬\u00AD®¯°±²³´µ¶·¸¹º»¼½¾¿ÀÁÂÃÄÅÆÇÈÉÊËÌÍÎÏÐÑÒÓÔÕÖ×ØÙÚÛÜÝÞßàáâãäåæçèéêëìíîïðñòóôõö÷øùúûüýþÿ");
 const QString Footer = QStringLiteral("© http://www.letterloom.example");
@@ -54,8 +55,7 @@ QList<Paragraph> build(const PrintOptions &options, const QStringList &names)
 // The layout as a typist following the table would type it, with `sample`
 // giving each font's sample line.
 QList<Paragraph> expected(const PrintOptions &options, const QStringList &names,
-                          const std::function<QString(const QString &)> &sample, const QString &heading,
-                          int size)
+                          const std::function<QString(const QString &)> &sample, const QString &heading, int size)
 {
     const QColor c0 = options.headingColor;
     const QColor c1 = options.sampleColor;
@@ -182,7 +182,8 @@ void CatalogueBuilderTest::missingTypefaceFallsBackToArial()
     PrintOptions options = someOptions();
     options.headingTypeface.clear();
     compareParagraphs(build(options, {Mono}),
-                      expected(options, {Mono}, [](const QString &) { return Alphabet; }, ArialStandIn, 24));
+                      expected(
+                          options, {Mono}, [](const QString &) { return Alphabet; }, ArialStandIn, 24));
 }
 
 void CatalogueBuilderTest::namesAndTitleStayPlainText()
@@ -214,7 +215,8 @@ void CatalogueBuilderTest::stepwiseBuildFollowsTheTable()
     QVERIFY(builder.isFinished());
     QVERIFY(!builder.step());
     compareParagraphs(readCatalogue(&document),
-                      expected(options, names, [](const QString &name) { return SomeOfEach + name; }, Serif, 24));
+                      expected(
+                          options, names, [](const QString &name) { return SomeOfEach + name; }, Serif, 24));
 }
 
 void CatalogueBuilderTest::rebuildingReplacesTheDocument()
@@ -223,7 +225,8 @@ void CatalogueBuilderTest::rebuildingReplacesTheDocument()
     document.setPlainText(QStringLiteral("left over\r\nfrom before"));
     buildCatalogue(&document, someOptions(), {Sans}, Evening, German);
     compareParagraphs(readCatalogue(&document),
-                      expected(someOptions(), {Sans}, [](const QString &) { return Alphabet; }, Serif, 24));
+                      expected(
+                          someOptions(), {Sans}, [](const QString &) { return Alphabet; }, Serif, 24));
 }
 
 LETTERLOOM_TEST_MAIN(CatalogueBuilderTest)

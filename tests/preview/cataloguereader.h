@@ -21,7 +21,7 @@ struct Run {
     bool operator==(const Run &other) const
     {
         return text == other.text && family == other.family && size == other.size && bold == other.bold
-               && italic == other.italic && color == other.color && ownGlyphsOnly == other.ownGlyphsOnly;
+            && italic == other.italic && color == other.color && ownGlyphsOnly == other.ownGlyphsOnly;
     }
 };
 using Paragraph = QList<Run>;

@@ -30,9 +30,8 @@ const QString Sans = QStringLiteral("Liberation Sans");
 
 bool inRightToLeftScript(const QString &text)
 {
-    return std::any_of(text.cbegin(), text.cend(), [](QChar c) {
-        return c.direction() == QChar::DirR || c.direction() == QChar::DirAL;
-    });
+    return std::any_of(text.cbegin(), text.cend(),
+                       [](QChar c) { return c.direction() == QChar::DirR || c.direction() == QChar::DirAL; });
 }
 
 // The leftmost x of the block's text in the view, wherever its logical ends fall.
@@ -57,7 +56,8 @@ PaperEdges paperEdges(const QString &pdf, const QString &reference)
     pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
     pdftotext.waitForFinished(60000);
     const QString page = QString::fromUtf8(pdftotext.readAllStandardOutput());
-    static const QRegularExpression word(QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\"[^>]*>([^<]*)</word>"));
+    static const QRegularExpression word(
+        QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\"[^>]*>([^<]*)</word>"));
     PaperEdges edges;
     QMap<QString, double> leftmostByLine;
     for (auto match = word.globalMatch(page); match.hasNext();) {
@@ -101,9 +101,10 @@ void LeftToRightTest::initTestCase()
                                                    {noto + QStringLiteral("NotoSansArabic-Regular.ttf"), Arabic}};
     for (const auto &[source, family] : fonts) {
         const QString target = m_dir.filePath(QFileInfo(source).fileName());
-        QCOMPARE(QProcess::execute(QStringLiteral("/usr/bin/python3"),
-                                   {QStringLiteral(FONTSET_SCRIPT), QStringLiteral("--rename"), source, target, family}),
-                 0);
+        QCOMPARE(
+            QProcess::execute(QStringLiteral("/usr/bin/python3"),
+                              {QStringLiteral(FONTSET_SCRIPT), QStringLiteral("--rename"), source, target, family}),
+            0);
         const int id = QFontDatabase::addApplicationFont(target);
         QVERIFY(id >= 0);
         QCOMPARE(QFontDatabase::applicationFontFamilies(id), QStringList{family});

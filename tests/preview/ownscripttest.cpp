@@ -86,8 +86,8 @@ void OwnScriptTest::blockShowsTheFamilysOwnGlyphs_data()
     QTest::addColumn<QString>("family");
     QTest::addColumn<QString>("ownScriptStart");
     QTest::addColumn<bool>("ruleInItsOwnFont");
-    QTest::newRow("Hebrew, Qt's sample for it") << Hebrew << QFontDatabase::writingSystemSample(QFontDatabase::Hebrew)
-                                                << false;
+    QTest::newRow("Hebrew, Qt's sample for it")
+        << Hebrew << QFontDatabase::writingSystemSample(QFontDatabase::Hebrew) << false;
     QTest::newRow("Cherokee, its first characters") << Cherokee << QStringLiteral("ᎠᎡᎢᎣᎤ") << false;
     QTest::newRow("Latin, unchanged") << Sans << QString() << true;
     QTest::newRow("Latin without underscore") << Plain << QString() << false;
@@ -158,8 +158,8 @@ void OwnScriptTest::sampleDisplayShowsTheOwnScriptAfterTheName_data()
 {
     QTest::addColumn<QString>("family");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("Hebrew") << Hebrew << Hebrew + QLatin1Char(' ')
-                                             + QFontDatabase::writingSystemSample(QFontDatabase::Hebrew);
+    QTest::newRow("Hebrew") << Hebrew
+                            << Hebrew + QLatin1Char(' ') + QFontDatabase::writingSystemSample(QFontDatabase::Hebrew);
     QTest::newRow("Latin") << Sans << Sans;
 }
 
@@ -193,8 +193,9 @@ int main(int argc, char *argv[])
     maker.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral(TEST_FONTS_SCRIPT), made.path()});
     if (!maker.waitForFinished(120000) || maker.exitCode() != 0)
         qFatal("%s", maker.readAllStandardError().constData());
-    TestEnvironment environment(TestEnvironment::defaultFontFiles()
-                                + QString::fromUtf8(maker.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts));
+    TestEnvironment environment(
+        TestEnvironment::defaultFontFiles()
+        + QString::fromUtf8(maker.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts));
     QApplication app(argc, argv);
     setUpApplication(app);
     environment.redirectSettings();

@@ -87,12 +87,13 @@ void PrintFaultTest::failureIsNeverReportedAsSuccess_data()
     QTest::newRow("queue rejects jobs") << QStringLiteral("rejecting")
                                         << QStringLiteral("Der Drucker „LetterloomRejecting“ nimmt keine Aufträge an.");
     QTest::newRow("queue removed after it was chosen")
-        << QStringLiteral("removed after choosing") << QStringLiteral("Den Drucker „LetterloomVanishing“ gibt es nicht.");
+        << QStringLiteral("removed after choosing")
+        << QStringLiteral("Den Drucker „LetterloomVanishing“ gibt es nicht.");
     QTest::newRow("queue removed before it was chosen")
         << QStringLiteral("removed before choosing")
         << QStringLiteral("Der gewählte Drucker ist nicht mehr vorhanden; es wurde nichts gedruckt.");
-    QTest::newRow("file that takes no data") << QStringLiteral("/dev/full")
-                                             << QStringLiteral("Die Datei „/dev/full“ konnte nicht geschrieben werden.");
+    QTest::newRow("file that takes no data")
+        << QStringLiteral("/dev/full") << QStringLiteral("Die Datei „/dev/full“ konnte nicht geschrieben werden.");
 }
 
 void PrintFaultTest::failureIsNeverReportedAsSuccess()
@@ -108,9 +109,9 @@ void PrintFaultTest::failureIsNeverReportedAsSuccess()
     PreviewStandIn preview;
 
     MessageLog log;
-    const QString chosen = toFile                                   ? target
-                           : target == QLatin1String("rejecting") ? queue("LETTERLOOM_PRINTER_REJECTING")
-                                                                    : vanishing;
+    const QString chosen = toFile              ? target
+        : target == QLatin1String("rejecting") ? queue("LETTERLOOM_PRINTER_REJECTING")
+                                               : vanishing;
     const PrintOutcome outcome = preview.print(chosen, [&](QPrintDialog *dialog) {
         if (target == QLatin1String("removed before choosing")) {
             choosePdfFile(dialog, m_dir.filePath(QStringLiteral("vorher.pdf")));
@@ -179,8 +180,9 @@ void PrintFaultTest::fullSpoolStopsAtTheFirstFailedWrite()
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&lastPageSeen, &pagesInAll] {
         if (auto *progress = qobject_cast<QProgressDialog *>(QApplication::activeModalWidget())) {
-            const QRegularExpressionMatch page =
-                QRegularExpression(QStringLiteral("^Seite (\\d+) von (?:etwa )?(\\d+)$")).match(progress->labelText());
+            const QRegularExpressionMatch page
+                = QRegularExpression(QStringLiteral("^Seite (\\d+) von (?:etwa )?(\\d+)$"))
+                      .match(progress->labelText());
             if (page.hasMatch()) {
                 lastPageSeen = qMax(lastPageSeen, page.captured(1).toInt());
                 pagesInAll = page.captured(2).toInt();
@@ -198,8 +200,8 @@ void PrintFaultTest::fullSpoolStopsAtTheFirstFailedWrite()
         outcome = preview.print(pdf, {}, &job);
     }
 
-    const QString description =
-        QStringLiteral("Die Zwischendatei für den Druckauftrag konnte nicht geschrieben werden.");
+    const QString description
+        = QStringLiteral("Die Zwischendatei für den Druckauftrag konnte nicht geschrieben werden.");
     QCOMPARE(outcome.text, description);
     QCOMPARE(log.messages.size(), 1);
     QCOMPARE(log.messages.first().text, QStringLiteral("Druckauftrag fehlerhaft\n") + description);

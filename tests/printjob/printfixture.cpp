@@ -39,8 +39,8 @@ QTextCharFormat format(const QString &family, int points, bool italic = false, b
 
 QString sampleOf(const QString &family, int repetition)
 {
-    return family + QStringLiteral(": Zwölf Boxkämpfer jagen Viktor quer über den großen Sylter Deich %1")
-                        .arg(repetition);
+    return family
+        + QStringLiteral(": Zwölf Boxkämpfer jagen Viktor quer über den großen Sylter Deich %1").arg(repetition);
 }
 
 QString output(const QString &program, const QStringList &arguments)
@@ -235,9 +235,10 @@ QStringList printedFiles()
 
 int jobCount(const QString &queue)
 {
-    return int(output(QStringLiteral("lpstat"), {QStringLiteral("-W"), QStringLiteral("all"), QStringLiteral("-o"), queue})
-                   .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
-                   .size());
+    return int(
+        output(QStringLiteral("lpstat"), {QStringLiteral("-W"), QStringLiteral("all"), QStringLiteral("-o"), queue})
+            .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+            .size());
 }
 
 int pendingJobCount(const QString &queue)
@@ -308,7 +309,8 @@ bool startScheduler()
 
 QString pdfText(const QString &pdf)
 {
-    return output(QStringLiteral("pdftotext"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
+    return output(QStringLiteral("pdftotext"),
+                  {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
 }
 
 int pdfPageCount(const QString &pdf)

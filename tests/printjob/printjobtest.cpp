@@ -16,7 +16,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-
 namespace {
 const QString Cancelled = QStringLiteral("Abbrechen wurde gewählt.");
 
@@ -81,7 +80,7 @@ void PrintJobTest::wholeDocumentWithoutSelection()
     // Hidden or not: a screen reader reaches every choice that is enabled.
     const auto rangeChoiceOffered = [](QPrintDialog *dialog) {
         return isChoosable(dialog, "printRange") || isChoosable(dialog, "pagesRadioButton")
-               || isChoosable(dialog, "printCurrentPage");
+            || isChoosable(dialog, "printCurrentPage");
     };
     MessageLog log;
     // The user looks at the other kind of printer first.
@@ -272,7 +271,7 @@ void PrintJobTest::longJobShowsProgress()
         if (cancel != QLatin1String("late"))
             return page.hasMatch();
         return (page.hasMatch() && page.captured(1).toInt() + 3 >= page.captured(3).toInt())
-               || text.contains(QStringLiteral("zusammengefügt"));
+            || text.contains(QStringLiteral("zusammengefügt"));
     };
     std::function<void(QProgressDialog *)> watch = [&](QProgressDialog *progress) {
         if (pageLabel.match(progress->labelText()).hasMatch())

@@ -62,29 +62,25 @@ void PrintOrderTest::jobOptions_data()
     QTest::addColumn<QStringList>("options");
     const auto portrait = QPageLayout::Portrait;
     const auto landscape = QPageLayout::Landscape;
-    QTest::newRow("A4, one copy, one-sided")
-        << QPageSize::A4 << portrait << 1 << true << QPrinter::DuplexNone << QStringList{}
-        << QStringList{"media=A4", "sides=one-sided"};
+    QTest::newRow("A4, one copy, one-sided") << QPageSize::A4 << portrait << 1 << true << QPrinter::DuplexNone
+                                             << QStringList{} << QStringList{"media=A4", "sides=one-sided"};
     QTest::newRow("Letter") << QPageSize::Letter << portrait << 1 << true << QPrinter::DuplexNone << QStringList{}
                             << QStringList{"media=Letter", "sides=one-sided"};
     QTest::newRow("three copies collated")
         << QPageSize::A4 << portrait << 3 << true << QPrinter::DuplexNone << QStringList{}
         << QStringList{"media=A4", "copies=3", "Collate=True", "sides=one-sided"};
-    QTest::newRow("two copies uncollated")
-        << QPageSize::A4 << portrait << 2 << false << QPrinter::DuplexNone << QStringList{}
-        << QStringList{"media=A4", "copies=2", "sides=one-sided"};
+    QTest::newRow("two copies uncollated") << QPageSize::A4 << portrait << 2 << false << QPrinter::DuplexNone
+                                           << QStringList{} << QStringList{"media=A4", "copies=2", "sides=one-sided"};
     QTest::newRow("both sides as the paper turns, portrait")
         << QPageSize::A4 << portrait << 1 << true << QPrinter::DuplexAuto << QStringList{}
         << QStringList{"media=A4", "sides=two-sided-long-edge"};
     QTest::newRow("both sides as the paper turns, landscape")
         << QPageSize::A4 << landscape << 1 << true << QPrinter::DuplexAuto << QStringList{}
         << QStringList{"media=A4", "sides=two-sided-short-edge", "landscape="};
-    QTest::newRow("both sides, long edge")
-        << QPageSize::A4 << portrait << 1 << true << QPrinter::DuplexLongSide << QStringList{}
-        << QStringList{"media=A4", "sides=two-sided-long-edge"};
-    QTest::newRow("both sides, short edge")
-        << QPageSize::A4 << portrait << 1 << true << QPrinter::DuplexShortSide << QStringList{}
-        << QStringList{"media=A4", "sides=two-sided-short-edge"};
+    QTest::newRow("both sides, long edge") << QPageSize::A4 << portrait << 1 << true << QPrinter::DuplexLongSide
+                                           << QStringList{} << QStringList{"media=A4", "sides=two-sided-long-edge"};
+    QTest::newRow("both sides, short edge") << QPageSize::A4 << portrait << 1 << true << QPrinter::DuplexShortSide
+                                            << QStringList{} << QStringList{"media=A4", "sides=two-sided-short-edge"};
     QTest::newRow("the printer's own options come last")
         << QPageSize::A4 << portrait << 1 << true << QPrinter::DuplexNone
         << QStringList{"number-up", "2", "job-priority", "80"}

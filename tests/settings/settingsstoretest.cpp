@@ -182,8 +182,8 @@ void SettingsStoreTest::aWriteChangesOnlyItsOwnLine_data()
         << QByteArray("[Typecaddy]\nTitel=A\nCheck_Fett=1\n\n[Andere]\nx=\xFF\xFE\n");
     QTest::newRow("group added after foreign text without line end")
         << QByteArray("[Andere]\nx=\x01\x02") << QByteArray("[Andere]\nx=\x01\x02\n\n[Typecaddy]\nCheck_Fett=1\n");
-    QTest::newRow("same value leaves the file alone") << QByteArray("[Typecaddy]\nCheck_Fett = \"1\"\n")
-                                                      << QByteArray("[Typecaddy]\nCheck_Fett = \"1\"\n");
+    QTest::newRow("same value leaves the file alone")
+        << QByteArray("[Typecaddy]\nCheck_Fett = \"1\"\n") << QByteArray("[Typecaddy]\nCheck_Fett = \"1\"\n");
 }
 
 void SettingsStoreTest::aWriteChangesOnlyItsOwnLine()
@@ -216,7 +216,8 @@ void SettingsStoreTest::failedWriteIsReportedAndLaterWritesAreTried()
         QFile(blocker).open(QIODevice::WriteOnly);
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, blocker + QStringLiteral("/config"));
     } else {
-        QVERIFY(QDir().mkpath(blocked == QLatin1String("lock") ? settingsFile + QStringLiteral(".lock") : settingsFile));
+        QVERIFY(
+            QDir().mkpath(blocked == QLatin1String("lock") ? settingsFile + QStringLiteral(".lock") : settingsFile));
     }
 
     SettingsStore store;

@@ -51,8 +51,7 @@ void record(BitteWarten &startup, CensusRecord &seen)
 
 // A census over `fonts`, started and recorded; handedOver() waits for its end.
 struct CensusRun {
-    explicit CensusRun(const QStringList &fonts)
-        : source(fonts), startup(source)
+    explicit CensusRun(const QStringList &fonts) : source(fonts), startup(source)
     {
         record(startup, seen);
         startup.show();
@@ -157,7 +156,8 @@ void CensusTest::handsOverWithOneFontOrNone()
     Glyphana &main = run.startup.mainWindow();
     QCOMPARE(run.seen.fontsAtLoad.size(), 2);
     QCOMPARE(control<SortedListWidget>(main, "List_Fonts")->names(), names);
-    QCOMPARE(control<QLabel>(main, "txt_Schriften", 0)->text(), QString::number(names.size()) + QStringLiteral(" Schriften gefunden "));
+    QCOMPARE(control<QLabel>(main, "txt_Schriften", 0)->text(),
+             QString::number(names.size()) + QStringLiteral(" Schriften gefunden "));
     QCOMPARE(control<QLabel>(main, "ZeigeSchrift")->text(), names.value(0));
     main.close();
 }
@@ -172,8 +172,9 @@ void CensusTest::systemSourceListsOnlyInstalledFamilies()
     for (int i = 0; i < fonts.count(); ++i)
         names.append(fonts.name(i));
     names.sort();
-    QCOMPARE(names, (QStringList{QStringLiteral("Liberation Mono"), QStringLiteral("Liberation Sans"),
-                                 QStringLiteral("Liberation Serif")}));
+    QCOMPARE(names,
+             (QStringList{QStringLiteral("Liberation Mono"), QStringLiteral("Liberation Sans"),
+                          QStringLiteral("Liberation Serif")}));
 }
 
 // The windows were designed in typefaces this machine lacks; they show the

@@ -9,7 +9,8 @@
 #include <QWindow>
 #include <qpa/qwindowsysteminterface.h>
 
-class InputWindow : public QWidget {
+class InputWindow : public QWidget
+{
 public:
     InputWindow()
     {

@@ -6,7 +6,8 @@
 
 #include <QRegularExpression>
 
-class OpenVendorSiteTest : public QObject {
+class OpenVendorSiteTest : public QObject
+{
     Q_OBJECT
 
 private slots:

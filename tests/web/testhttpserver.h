@@ -12,7 +12,8 @@
 
 class QTcpSocket;
 
-class TestHttpServer : public QObject {
+class TestHttpServer : public QObject
+{
     Q_OBJECT
 public:
     static const QByteArray VersionPath;

@@ -19,8 +19,8 @@ Q_DECLARE_METATYPE(Outcome)
 
 namespace {
 
-const QString FailureText =
-    QStringLiteral("Konnte auf das Internet nicht zugreifen oder Versionsdatei wurde nicht gefunden.");
+const QString FailureText
+    = QStringLiteral("Konnte auf das Internet nicht zugreifen oder Versionsdatei wurde nicht gefunden.");
 const QString UpToDateText = QStringLiteral("Es wurde keine neue Version gefunden, Sie sind auf den neusten Stand.");
 
 QString offerText(const QString &shown)
@@ -30,9 +30,10 @@ QString offerText(const QString &shown)
         + VendorSiteUrl + QStringLiteral(" gehen?");
 }
 
-}
+} // namespace
 
-class UpdateCheckTest : public QObject {
+class UpdateCheckTest : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -128,25 +129,24 @@ void UpdateCheckTest::reportsTheServersAnswer_data()
     QTest::newRow("blanks around version") << ok("  3.0.  ") << none << Outcome::Offer << "3.0.";
     QTest::newRow("first dot at position 6") << ok("00003.2.1.") << none << Outcome::Failure << "";
     QTest::newRow("letters") << ok("a.b.c.") << none << Outcome::Failure << "";
-    QTest::newRow("login page of a hotel's network") << ok("<html><body>Bitte anmelden.</body></html>") << none
-                                                     << Outcome::Failure << "";
-    QTest::newRow("bytes of a portal") << ok(QByteArray(portal, sizeof portal - 1)) << none
-                                       << Outcome::Failure << "";
+    QTest::newRow("login page of a hotel's network")
+        << ok("<html><body>Bitte anmelden.</body></html>") << none << Outcome::Failure << "";
+    QTest::newRow("bytes of a portal") << ok(QByteArray(portal, sizeof portal - 1)) << none << Outcome::Failure << "";
     QTest::newRow("markup stays text") << ok("3.0.<b>neu</b>") << none << Outcome::Offer << "3.0.<b>neu</b>";
-    QTest::newRow("utf-8 body") << ok("3.0. Gr\xc3\xb6\xc3\x9f" "e") << none << Outcome::Offer
-                                << QStringLiteral("3.0. Größe");
-    QTest::newRow("latin-1 body") << ok("3.0. Gr\xf6\xdf" "e") << none << Outcome::Offer
-                                  << QStringLiteral("3.0. Größe");
+    QTest::newRow("utf-8 body") << ok("3.0. Gr\xc3\xb6\xc3\x9f"
+                                      "e")
+                                << none << Outcome::Offer << QStringLiteral("3.0. Größe");
+    QTest::newRow("latin-1 body") << ok("3.0. Gr\xf6\xdf"
+                                        "e")
+                                  << none << Outcome::Offer << QStringLiteral("3.0. Größe");
     QTest::newRow("empty body") << ok("") << none << Outcome::Failure << "";
     QTest::newRow("blanks only") << ok("     ") << none << Outcome::Failure << "";
     QTest::newRow("not found") << TestHttpServer::status(404) << none << Outcome::Failure << "";
     QTest::newRow("server error") << TestHttpServer::status(500) << none << Outcome::Failure << "";
-    QTest::newRow("gzip despite asking for none") << TestHttpServer::gzipHead() + TestHttpServer::gzipZeros()
-                                                  << none << Outcome::Failure << "";
-    QTest::newRow("body of 64 KiB") << ok("3.0." + QByteArray(64 * 1024 - 4, ' ')) << none << Outcome::Offer
-                                    << "3.0.";
-    QTest::newRow("body over 64 KiB") << ok("3.0." + QByteArray(64 * 1024 - 3, ' ')) << none << Outcome::Failure
-                                      << "";
+    QTest::newRow("gzip despite asking for none")
+        << TestHttpServer::gzipHead() + TestHttpServer::gzipZeros() << none << Outcome::Failure << "";
+    QTest::newRow("body of 64 KiB") << ok("3.0." + QByteArray(64 * 1024 - 4, ' ')) << none << Outcome::Offer << "3.0.";
+    QTest::newRow("body over 64 KiB") << ok("3.0." + QByteArray(64 * 1024 - 3, ' ')) << none << Outcome::Failure << "";
     QTest::newRow("redirect on the site") << redirect("/moved.txt") << ok("3.0.") << Outcome::Offer << "3.0.";
     QTest::newRow("redirect to missing file") << redirect("/gone.txt") << none << Outcome::Failure << "";
     QTest::newRow("redirect loop") << redirect(TestHttpServer::VersionPath) << none << Outcome::Failure << "";
@@ -202,14 +202,14 @@ void UpdateCheckTest::hostileServerIsCutOff_data()
 
     QTest::newRow("trickling body") << QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 1000000\r\n\r\n3.0.")
                                     << QByteArray(" ") << 20 << 300 << 1300;
-    QTest::newRow("endless header line") << QByteArray("HTTP/1.1 200 OK\r\nX-Filler: ")
-                                         << QByteArray(64 * 1024, 'a') << 0 << 1000 << 2000;
+    QTest::newRow("endless header line") << QByteArray("HTTP/1.1 200 OK\r\nX-Filler: ") << QByteArray(64 * 1024, 'a')
+                                         << 0 << 1000 << 2000;
     // The size cap or the refusal of a packed body, not the time limit, must
     // end these.
     QTest::newRow("endless plain body") << QByteArray("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n3.0.")
                                         << QByteArray(64 * 1024, ' ') << 0 << 10000 << 10000;
-    QTest::newRow("gzip body of endless zeros") << TestHttpServer::gzipHead() << TestHttpServer::gzipZeros() << 0
-                                                << 10000 << 10000;
+    QTest::newRow("gzip body of endless zeros")
+        << TestHttpServer::gzipHead() << TestHttpServer::gzipZeros() << 0 << 10000 << 10000;
 }
 
 void UpdateCheckTest::hostileServerIsCutOff()

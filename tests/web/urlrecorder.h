@@ -9,7 +9,8 @@
 #include <QObject>
 #include <QUrl>
 
-class UrlRecorder : public QObject {
+class UrlRecorder : public QObject
+{
     Q_OBJECT
 public:
     UrlRecorder() { QDesktopServices::setUrlHandler(QStringLiteral("http"), this, "open"); }

@@ -3,7 +3,8 @@
 #include "fixtures/coretestmain.h"
 #include "web/versionreading.h"
 
-class VersionReadingTest : public QObject {
+class VersionReadingTest : public QObject
+{
     Q_OBJECT
 
 private slots:

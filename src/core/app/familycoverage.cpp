@@ -68,7 +68,7 @@ bool printable(char32_t code)
 }
 
 // Calls `take` with the face's characters in code-point order until it returns false.
-template<typename Take>
+template <typename Take>
 void forEachCharacter(const FcCharSet *characters, Take take)
 {
     FcChar32 map[FC_CHARSET_MAP_SIZE];
@@ -92,7 +92,7 @@ bool drawnInTheFamily(char32_t code, const QList<QFontDatabase::WritingSystem> &
 {
     const QChar::Script script = QChar::script(code);
     const bool needsLayoutTables = (script >= QChar::Script_Syriac && script <= QChar::Script_Sinhala)
-                                   || script == QChar::Script_Khmer || script == QChar::Script_Nko;
+        || script == QChar::Script_Khmer || script == QChar::Script_Nko;
     if (!needsLayoutTables)
         return true;
     const auto &scripts = writingSystemScripts();
@@ -119,7 +119,8 @@ QString makeOwnScript(const FcCharSet *characters, const QList<QFontDatabase::Wr
     for (uint code : line.toUcs4())
         shown.insert(code);
     const bool ofScript = !samples.isEmpty();
-    const QChar::Script script = ofScript ? QChar::script(samples.first().toUcs4().constFirst()) : QChar::Script_Unknown;
+    const QChar::Script script
+        = ofScript ? QChar::script(samples.first().toUcs4().constFirst()) : QChar::Script_Unknown;
     QString more;
     forEachCharacter(characters, [&](char32_t code) {
         const bool wanted = ofScript ? QChar::script(code) == script && QChar::isLetterOrNumber(code)
@@ -144,7 +145,7 @@ int distanceFromRegular(const FcPattern *font)
     FcPatternGetInteger(font, FC_SLANT, 0, &slant);
     FcPatternGetInteger(font, FC_WIDTH, 0, &width);
     return std::abs(weight - FC_WEIGHT_REGULAR) + std::abs(width - FC_WIDTH_NORMAL)
-           + (slant == FC_SLANT_ROMAN ? 0 : 1000);
+        + (slant == FC_SLANT_ROMAN ? 0 : 1000);
 }
 
 QString stringOf(const FcChar8 *text)

@@ -44,8 +44,9 @@ public:
             return nullptr;
         if (config != m_config || installed != m_installed || installed->nfont != m_count)
             rebuild(config, installed);
-        const auto first = std::lower_bound(m_faces.begin(), m_faces.end(), file,
-                                            [](const Face &face, const char *name) { return std::strcmp(face.file, name) < 0; });
+        const auto first
+            = std::lower_bound(m_faces.begin(), m_faces.end(), file,
+                               [](const Face &face, const char *name) { return std::strcmp(face.file, name) < 0; });
         FcFontSet *faces = FcFontSetCreate();
         for (auto face = first; face != m_faces.end() && std::strcmp(face->file, file) == 0; ++face) {
             FcPatternReference(face->pattern);

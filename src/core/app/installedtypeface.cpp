@@ -41,7 +41,7 @@ QString installedSpelling(const QString &family)
     QString spelling;
     FcChar8 *name = nullptr;
     for (int i = 0; fonts && fonts->nfont > 0 && spelling.isEmpty()
-                    && FcPatternGetString(fonts->fonts[0], FC_FAMILY, i, &name) == FcResultMatch;
+         && FcPatternGetString(fonts->fonts[0], FC_FAMILY, i, &name) == FcResultMatch;
          ++i) {
         const QString candidate = QString::fromUtf8(reinterpret_cast<const char *>(name));
         if (candidate.compare(family, Qt::CaseInsensitive) == 0)

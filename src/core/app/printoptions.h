@@ -9,8 +9,8 @@ enum class SampleKind { Alphabet = 0, SomeOfEach = 1, AllCharacters = 2, HandEnt
 
 struct PrintOptions {
     QString title;
-    QString headingTypeface;   // empty when no entry is chosen
-    int sampleSize = 0;        // points
+    QString headingTypeface; // empty when no entry is chosen
+    int sampleSize = 0;      // points
     bool boldSamples = false;
     bool dateLine = true;
     SampleKind sampleKind = SampleKind::SomeOfEach;

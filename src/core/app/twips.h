@@ -8,8 +8,7 @@ constexpr int TwipsPerPixel = 15;
 
 constexpr int twips(int value)
 {
-    return value >= 0 ? (value + TwipsPerPixel / 2) / TwipsPerPixel
-                      : -((-value + TwipsPerPixel / 2) / TwipsPerPixel);
+    return value >= 0 ? (value + TwipsPerPixel / 2) / TwipsPerPixel : -((-value + TwipsPerPixel / 2) / TwipsPerPixel);
 }
 
 constexpr int toTwips(int pixels)

@@ -39,18 +39,18 @@ QTextBlockFormat leftToRight()
 }
 } // namespace
 
-CatalogueBuilder::CatalogueBuilder(QTextDocument *document, const PrintOptions &options,
-                                   const QStringList &fontNames, const QDateTime &now, const QLocale &locale)
+CatalogueBuilder::CatalogueBuilder(QTextDocument *document, const PrintOptions &options, const QStringList &fontNames,
+                                   const QDateTime &now, const QLocale &locale)
     : m_document(document),
       m_options(options),
       m_fontNames(fontNames),
       m_now(now),
       m_locale(locale),
-      m_headingTypeface(installedTypeface(options.headingTypeface.isEmpty() ? DefaultTypeface : options.headingTypeface)),
+      m_headingTypeface(
+          installedTypeface(options.headingTypeface.isEmpty() ? DefaultTypeface : options.headingTypeface)),
       m_sampleSize(options.sampleSize),
       m_ruleFallback(FamilyCoverage::installed().fallbackFamily(U'_'))
-{
-}
+{ }
 
 QString CatalogueBuilder::allCharacters()
 {
@@ -119,8 +119,7 @@ bool CatalogueBuilder::step()
 
 void CatalogueBuilder::finish()
 {
-    while (step()) {
-    }
+    while (step()) { }
 }
 
 void CatalogueBuilder::appendFontBlock(const QString &fontName)

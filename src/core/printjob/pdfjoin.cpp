@@ -15,18 +15,17 @@
 
 namespace {
 // Thrown through qpdf's writer, which cleans up behind itself on the way out.
-struct Stopped {
-};
-struct TargetFailed {
-};
+struct Stopped { };
+struct TargetFailed { };
 
 class DevicePipeline final : public Pipeline
 {
 public:
     DevicePipeline(QIODevice &device, const std::function<bool()> &keepGoing)
-        : Pipeline("letterloom-target", nullptr), m_device(device), m_keepGoing(keepGoing)
-    {
-    }
+        : Pipeline("letterloom-target", nullptr),
+          m_device(device),
+          m_keepGoing(keepGoing)
+    { }
 
     void write(unsigned char const *data, size_t length) override
     {
@@ -36,7 +35,7 @@ public:
             throw Stopped();
     }
 
-    void finish() override {}
+    void finish() override { }
 
 private:
     QIODevice &m_device;
@@ -47,7 +46,7 @@ private:
 // pieces, each after a seek, which through a plain file costs two system calls
 // a piece and made joining slower than drawing.
 struct Source {
-    explicit Source(const QString &fileName) : file(fileName) {}
+    explicit Source(const QString &fileName) : file(fileName) { }
 
     bool open()
     {

@@ -37,7 +37,11 @@ QSizeF dpiOf(const QTextDocument &document)
 } // namespace
 
 PrintPages::PrintPages(const QTextDocument &source, int from, int to, const QPageLayout &pageLayout)
-    : m_source(source), m_from(from), m_next(from), m_to(to), m_sourceDpi(dpiOf(source))
+    : m_source(source),
+      m_from(from),
+      m_next(from),
+      m_to(to),
+      m_sourceDpi(dpiOf(source))
 {
     m_document.setDefaultFont(source.defaultFont());
     m_document.setDefaultTextOption(source.defaultTextOption());
@@ -47,9 +51,8 @@ PrintPages::PrintPages(const QTextDocument &source, int from, int to, const QPag
     const qreal pxPerMmX = m_sourceDpi.width() / 25.4;
     const qreal pxPerMmY = m_sourceDpi.height() / 25.4;
     const QRectF printable = pageLayout.paintRect(QPageLayout::Millimeter);
-    const QMarginsF printerMargins = pageLayout.mode() == QPageLayout::FullPageMode
-                                         ? QMarginsF()
-                                         : pageLayout.margins(QPageLayout::Millimeter);
+    const QMarginsF printerMargins
+        = pageLayout.mode() == QPageLayout::FullPageMode ? QMarginsF() : pageLayout.margins(QPageLayout::Millimeter);
     QTextFrameFormat frame = m_document.rootFrame()->frameFormat();
     frame.setLeftMargin(qMax(0.0, MinimumMarginMm - printerMargins.left()) * pxPerMmX);
     frame.setRightMargin(qMax(0.0, MinimumMarginMm - printerMargins.right()) * pxPerMmX);

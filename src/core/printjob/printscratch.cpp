@@ -14,10 +14,8 @@
 namespace {
 QString nameTemplate(const QString &kind, const QString &suffix)
 {
-    return QDir::tempPath() + QStringLiteral("/letterloom-%1-%2-XXXXXX%3")
-                                  .arg(kind)
-                                  .arg(QCoreApplication::applicationPid())
-                                  .arg(suffix);
+    return QDir::tempPath()
+        + QStringLiteral("/letterloom-%1-%2-XXXXXX%3").arg(kind).arg(QCoreApplication::applicationPid()).arg(suffix);
 }
 
 // A process that runs under another user still runs. A number the system has
@@ -41,10 +39,10 @@ QString PrintScratch::spoolFileTemplate()
 int PrintScratch::removeLeftovers()
 {
     static const QRegularExpression owned(QStringLiteral("^letterloom-(?:teile|druck)-(\\d+)-"));
-    const QFileInfoList entries =
-        QDir(QDir::tempPath())
-            .entryInfoList({QStringLiteral("letterloom-teile-*"), QStringLiteral("letterloom-druck-*")},
-                           QDir::Dirs | QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    const QFileInfoList entries
+        = QDir(QDir::tempPath())
+              .entryInfoList({QStringLiteral("letterloom-teile-*"), QStringLiteral("letterloom-druck-*")},
+                             QDir::Dirs | QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     int removed = 0;
     for (const QFileInfo &entry : entries) {
         // The temporary folder is shared: a link placed there by someone else

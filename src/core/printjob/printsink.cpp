@@ -1,9 +1,7 @@
 #include "printjob/printsink.h"
 
-PrintSink::PrintSink(QIODevice *target, std::function<void()> onWrite)
-    : m_target(target), m_onWrite(std::move(onWrite))
-{
-}
+PrintSink::PrintSink(QIODevice *target, std::function<void()> onWrite) : m_target(target), m_onWrite(std::move(onWrite))
+{ }
 
 qint64 PrintSink::readData(char *, qint64)
 {

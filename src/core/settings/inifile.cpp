@@ -87,7 +87,13 @@ char16_t escapedUnit(QByteArrayView raw, qsizetype &i, int base)
 }
 
 constexpr std::array<std::pair<char, char>, 7> ControlEscapes{{
-    {'\a', 'a'}, {'\b', 'b'}, {'\f', 'f'}, {'\n', 'n'}, {'\r', 'r'}, {'\t', 't'}, {'\v', 'v'},
+    {'\a', 'a'},
+    {'\b', 'b'},
+    {'\f', 'f'},
+    {'\n', 'n'},
+    {'\r', 'r'},
+    {'\t', 't'},
+    {'\v', 'v'},
 }};
 
 char escapeLetter(char control)

@@ -124,10 +124,7 @@ bool storeLine(const QString &path, const QByteArray &name, const QString &value
 }
 } // namespace
 
-SettingsStore::SettingsStore(QObject *parent)
-    : QObject(parent)
-{
-}
+SettingsStore::SettingsStore(QObject *parent) : QObject(parent) { }
 
 SettingKey SettingsStore::colorKey(int index)
 {

@@ -18,10 +18,7 @@ QStringList installedFamilies(const QStringList &databaseFamilies)
     return result;
 }
 
-SystemFontSource::SystemFontSource()
-    : m_families(installedFamilies(QFontDatabase::families()))
-{
-}
+SystemFontSource::SystemFontSource() : m_families(installedFamilies(QFontDatabase::families())) { }
 
 int SystemFontSource::count() const
 {

@@ -9,7 +9,8 @@
 
 #include <functional>
 
-class UserInputBlock : public QObject {
+class UserInputBlock : public QObject
+{
 public:
     // `onCloseRequest` runs when a window is asked to close during the wait.
     explicit UserInputBlock(std::function<void()> onCloseRequest = {});

@@ -29,12 +29,10 @@ QString decode(const QByteArray &body)
 
 // Asks the desktop (its proxy settings, or http_proxy and https_proxy) anew for
 // each request, so a change made while the program runs counts.
-class SystemProxyFactory : public QNetworkProxyFactory {
+class SystemProxyFactory : public QNetworkProxyFactory
+{
 public:
-    QList<QNetworkProxy> queryProxy(const QNetworkProxyQuery &query) override
-    {
-        return systemProxyForQuery(query);
-    }
+    QList<QNetworkProxy> queryProxy(const QNetworkProxyQuery &query) override { return systemProxyForQuery(query); }
 };
 
 // Sets `cutOff` when the download was stopped here rather than ended by the
@@ -104,12 +102,12 @@ QString download(QNetworkAccessManager &manager, const QUrl &url, int timeout, b
     return decode(body);
 }
 
-}
+} // namespace
 
 VersionDownload::VersionDownload(QUrl url, int timeoutMilliseconds)
-    : m_url(std::move(url)), m_timeout(timeoutMilliseconds)
-{
-}
+    : m_url(std::move(url)),
+      m_timeout(timeoutMilliseconds)
+{ }
 
 QString VersionDownload::fetch()
 {

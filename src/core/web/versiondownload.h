@@ -7,7 +7,8 @@
 
 #include <functional>
 
-class VersionDownload {
+class VersionDownload
+{
 public:
     static constexpr qint64 MaxBodySize = 64 * 1024;
     static constexpr int DefaultTimeout = 60000;

@@ -70,7 +70,7 @@ bool isNewer(VersionNumber found, VersionNumber own)
     return own.revision < found.revision;
 }
 
-}
+} // namespace
 
 VersionReading readVersionText(const QString &versionText, VersionNumber own)
 {

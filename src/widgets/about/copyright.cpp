@@ -75,8 +75,7 @@ QPoint twipsPoint(int left, int top)
 }
 } // namespace
 
-Copyright::Copyright(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
+Copyright::Copyright(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("Copyright"));
     setWindowTitle(QString());
@@ -144,7 +143,8 @@ void Copyright::createControls()
     Logo->setPixmap(QIcon(QStringLiteral(":/images/logo.png")).pixmap(Logo->size(), devicePixelRatioF()));
     Logo->setAccessibleName(QStringLiteral("Logo"));
 
-    cmdOK = place(new FlatButton(QStringLiteral("Okay"), 0, w), QStringLiteral("cmdOK"), twipsRect(2220, 1680, 1215, 405));
+    cmdOK = place(new FlatButton(QStringLiteral("Okay"), 0, w), QStringLiteral("cmdOK"),
+                  twipsRect(2220, 1680, 1215, 405));
     connect(cmdOK, &FlatButton::clicked, this, &Copyright::cmdOK_Click);
 
     setTabOrder(cmdOK, roLabel1[1]);

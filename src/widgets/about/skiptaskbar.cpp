@@ -22,8 +22,7 @@ xcb_atom_t atom(xcb_connection_t *connection, const char *name)
 std::vector<xcb_atom_t> currentStates(xcb_connection_t *connection, xcb_window_t window, xcb_atom_t property)
 {
     std::vector<xcb_atom_t> states;
-    const xcb_get_property_cookie_t cookie =
-        xcb_get_property(connection, 0, window, property, XCB_ATOM_ATOM, 0, 1024);
+    const xcb_get_property_cookie_t cookie = xcb_get_property(connection, 0, window, property, XCB_ATOM_ATOM, 0, 1024);
     xcb_get_property_reply_t *reply = xcb_get_property_reply(connection, cookie, nullptr);
     if (reply && reply->format == 32 && reply->type == XCB_ATOM_ATOM) {
         const auto *values = static_cast<const xcb_atom_t *>(xcb_get_property_value(reply));

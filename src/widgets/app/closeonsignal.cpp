@@ -40,8 +40,7 @@ CloseOnSignal::CloseOnSignal()
     auto *notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, this);
     connect(notifier, &QSocketNotifier::activated, this, [this] {
         char bytes[16];
-        while (::read(signalPipe[0], bytes, sizeof bytes) > 0) {
-        }
+        while (::read(signalPipe[0], bytes, sizeof bytes) > 0) { }
         if (!m_closing.isActive()) {
             m_closing.start();
             closeNext();

@@ -5,8 +5,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 
-ClickableImage::ClickableImage(const QPixmap &picture, QWidget *parent)
-    : QAbstractButton(parent), m_picture(picture)
+ClickableImage::ClickableImage(const QPixmap &picture, QWidget *parent) : QAbstractButton(parent), m_picture(picture)
 {
     setCursor(Qt::PointingHandCursor);
 }

@@ -10,9 +10,7 @@ namespace {
 constexpr int FewestSampleCharacters = 4;
 } // namespace
 
-FamilySampleLabel::FamilySampleLabel(const QString &caption, QWidget *parent) : ReadableLabel(caption, parent)
-{
-}
+FamilySampleLabel::FamilySampleLabel(const QString &caption, QWidget *parent) : ReadableLabel(caption, parent) { }
 
 void FamilySampleLabel::showFamily(const QString &family)
 {

@@ -29,8 +29,7 @@ QString withoutMnemonic(QString caption)
 }
 } // namespace
 
-FlatButton::FlatButton(const QString &caption, int glyph, QWidget *parent)
-    : QAbstractButton(parent), m_glyph(glyph)
+FlatButton::FlatButton(const QString &caption, int glyph, QWidget *parent) : QAbstractButton(parent), m_glyph(glyph)
 {
     setText(caption);
     setFont(designFont(QStringLiteral("Verdana"), 8.25));
@@ -76,7 +75,8 @@ void FlatButton::paintEvent(QPaintEvent *)
     if (m_glyph > 0 && QFile::exists(glyphPath(m_glyph))) {
         const int glyphLeft = text().isEmpty() ? content.center().x() - GlyphSize / 2 + 1 : content.left();
         const QRect target(glyphLeft, content.center().y() - GlyphSize / 2 + 1, GlyphSize, GlyphSize);
-        QIcon(glyphPath(m_glyph)).paint(&painter, target, Qt::AlignCenter, isEnabled() ? QIcon::Normal : QIcon::Disabled);
+        QIcon(glyphPath(m_glyph))
+            .paint(&painter, target, Qt::AlignCenter, isEnabled() ? QIcon::Normal : QIcon::Disabled);
         content.setLeft(content.left() + GlyphSize + Padding);
     }
 

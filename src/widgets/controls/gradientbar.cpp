@@ -6,8 +6,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 
-GradientBar::GradientBar(const QString &caption, QWidget *parent)
-    : QWidget(parent)
+GradientBar::GradientBar(const QString &caption, QWidget *parent) : QWidget(parent)
 {
     setFont(designFont(QStringLiteral("MS Sans Serif"), 9.75, true));
     setCaption(caption);

@@ -21,10 +21,7 @@ constexpr quint32 Red = 0x000000FF;
 class AccessibleLinkLabel : public QAccessibleWidget
 {
 public:
-    explicit AccessibleLinkLabel(LinkLabel *link)
-        : QAccessibleWidget(link, QAccessible::Link)
-    {
-    }
+    explicit AccessibleLinkLabel(LinkLabel *link) : QAccessibleWidget(link, QAccessible::Link) { }
 
     QString text(QAccessible::Text type) const override
     {
@@ -33,10 +30,7 @@ public:
         return QAccessibleWidget::text(type);
     }
 
-    QStringList actionNames() const override
-    {
-        return QStringList{pressAction()} + QAccessibleWidget::actionNames();
-    }
+    QStringList actionNames() const override { return QStringList{pressAction()} + QAccessibleWidget::actionNames(); }
 
     // The reply to the screen reader goes out before the browser starts.
     void doAction(const QString &actionName) override
@@ -59,8 +53,7 @@ QAccessibleInterface *accessibleLinkLabel(const QString &, QObject *object)
 }
 } // namespace
 
-LinkLabel::LinkLabel(const QString &caption, const QUrl &target, QWidget *parent)
-    : QLabel(parent), m_target(target)
+LinkLabel::LinkLabel(const QString &caption, const QUrl &target, QWidget *parent) : QLabel(parent), m_target(target)
 {
     static const bool factoryInstalled = (QAccessible::installFactory(accessibleLinkLabel), true);
     Q_UNUSED(factoryInstalled)

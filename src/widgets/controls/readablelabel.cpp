@@ -9,10 +9,7 @@ namespace {
 class AccessibleReadableLabel : public QAccessibleWidget
 {
 public:
-    explicit AccessibleReadableLabel(ReadableLabel *label)
-        : QAccessibleWidget(label, QAccessible::StaticText)
-    {
-    }
+    explicit AccessibleReadableLabel(ReadableLabel *label) : QAccessibleWidget(label, QAccessible::StaticText) { }
 
     QString text(QAccessible::Text type) const override
     {
@@ -33,8 +30,7 @@ QAccessibleInterface *accessibleReadableLabel(const QString &, QObject *object)
 }
 } // namespace
 
-ReadableLabel::ReadableLabel(const QString &caption, QWidget *parent)
-    : QLabel(parent), m_caption(caption)
+ReadableLabel::ReadableLabel(const QString &caption, QWidget *parent) : QLabel(parent), m_caption(caption)
 {
     static const bool factoryInstalled = (QAccessible::installFactory(accessibleReadableLabel), true);
     Q_UNUSED(factoryInstalled)

@@ -4,8 +4,7 @@
 
 #include <QListView>
 
-SortedComboBox::SortedComboBox(QWidget *parent)
-    : QComboBox(parent)
+SortedComboBox::SortedComboBox(QWidget *parent) : QComboBox(parent)
 {
     auto *list = new QListView(this);
     list->setUniformItemSizes(true);

@@ -2,8 +2,7 @@
 
 #include "controls/collatedorder.h"
 
-SortedListWidget::SortedListWidget(QWidget *parent)
-    : QListWidget(parent)
+SortedListWidget::SortedListWidget(QWidget *parent) : QListWidget(parent)
 {
     // Without uniform item sizes every insertion re-measures the whole list.
     setUniformItemSizes(true);

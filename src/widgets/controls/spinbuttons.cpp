@@ -20,10 +20,7 @@ constexpr int FocusMargin = 2;
 class AccessibleSpinButtons : public QAccessibleWidget, public QAccessibleValueInterface
 {
 public:
-    explicit AccessibleSpinButtons(SpinButtons *spin)
-        : QAccessibleWidget(spin, QAccessible::SpinBox)
-    {
-    }
+    explicit AccessibleSpinButtons(SpinButtons *spin) : QAccessibleWidget(spin, QAccessible::SpinBox) { }
 
     void *interface_cast(QAccessible::InterfaceType type) override
     {
@@ -62,8 +59,11 @@ QAccessibleInterface *accessibleSpinButtons(const QString &, QObject *object)
 } // namespace
 
 SpinButtons::SpinButtons(int minimum, int maximum, QWidget *parent)
-    : QWidget(parent), m_minimum(minimum), m_maximum(maximum),
-      m_up(new QToolButton(this)), m_down(new QToolButton(this)),
+    : QWidget(parent),
+      m_minimum(minimum),
+      m_maximum(maximum),
+      m_up(new QToolButton(this)),
+      m_down(new QToolButton(this)),
       m_reading{[this] { return double(m_value); }, double(minimum), double(maximum)}
 {
     static const bool factoryInstalled = (QAccessible::installFactory(accessibleSpinButtons), true);

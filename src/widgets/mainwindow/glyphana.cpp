@@ -26,8 +26,9 @@ constexpr int ClientHeightTwips = 4710;
 } // namespace
 
 Glyphana::Glyphana(QWidget *parent)
-    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                              | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+    : QMainWindow(parent,
+                  Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                      | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("Glyphana"));
     setWindowTitle(AppTitle);
@@ -66,12 +67,15 @@ void Glyphana::createMenu()
 
 void Glyphana::setTabOrder()
 {
+    // The order as the window was designed, several controls a line.
+    // clang-format off
     const QList<QWidget *> chain{
         List_Fonts, cmd_TeilEinfügen, cmd_AlleEinfügen, cmd_Re, cmd_Clear, List_zuDrucken,
         Option_Testdruck[1], Option_Testdruck[0], Option_Testdruck[2], Option_Testdruck[3], txt_Handvorgabe,
         Check_Fett, SGröße, Combo_SArt, cmd_Drucken, UpDown, cmd_Ende, cmd_More, txt_Überschrift,
         cmd_Color[0], cmd_Color[1], Check_Now, Logo,
     };
+    // clang-format on
     for (int i = 1; i < chain.size(); ++i)
         QWidget::setTabOrder(chain[i - 1], chain[i]);
 }
@@ -99,10 +103,10 @@ PrintOptions Glyphana::printOptions() const
                                                     : SGröße->currentData().toInt();
     options.boldSamples = Check_Fett->isChecked();
     options.dateLine = Check_Now->isChecked();
-    options.sampleKind = Option_Testdruck[0]->isChecked()   ? SampleKind::Alphabet
-                         : Option_Testdruck[1]->isChecked() ? SampleKind::SomeOfEach
-                         : Option_Testdruck[3]->isChecked() ? SampleKind::HandEntered
-                                                            : SampleKind::AllCharacters;
+    options.sampleKind = Option_Testdruck[0]->isChecked() ? SampleKind::Alphabet
+        : Option_Testdruck[1]->isChecked()                ? SampleKind::SomeOfEach
+        : Option_Testdruck[3]->isChecked()                ? SampleKind::HandEntered
+                                                          : SampleKind::AllCharacters;
     options.handEnteredSample = txt_Handvorgabe->text();
     options.headingColor = m_colors[0];
     options.sampleColor = m_colors[1];
@@ -137,6 +141,7 @@ void Glyphana::showSettingsWriteFailure(const QString &path)
     if (m_writeFailureShown)
         return;
     m_writeFailureShown = true;
-    showPlainMessage(isVisible() ? this : nullptr,
-                     {QMessageBox::Warning, QStringLiteral("Die Einstellungen konnten nicht gespeichert werden.\n") + path});
+    showPlainMessage(
+        isVisible() ? this : nullptr,
+        {QMessageBox::Warning, QStringLiteral("Die Einstellungen konnten nicht gespeichert werden.\n") + path});
 }

@@ -23,8 +23,8 @@ void Glyphana::connectCommandHandlers()
 void Glyphana::cmd_Drucken_Click()
 {
     if (List_zuDrucken->count() == 0) {
-        showPlainMessage(this,
-                         {QMessageBox::Information, QStringLiteral("Wählen Sie zuvor die zu druckenden Schriften aus.")});
+        showPlainMessage(
+            this, {QMessageBox::Information, QStringLiteral("Wählen Sie zuvor die zu druckenden Schriften aus.")});
         return;
     }
     openPreview();

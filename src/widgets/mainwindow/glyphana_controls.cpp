@@ -81,7 +81,8 @@ void Glyphana::createControls(QWidget *w)
                         double(UpDown->minimum() + SampleDisplayBasePoints),
                         double(UpDown->maximum() + SampleDisplayBasePoints)});
 
-    Label1[0] = captionLabel(w, indexed("Label1", 0), QStringLiteral("Verfügbare Schriften"), twipsRect(420, 855, 1455, 195));
+    Label1[0]
+        = captionLabel(w, indexed("Label1", 0), QStringLiteral("Verfügbare Schriften"), twipsRect(420, 855, 1455, 195));
     List_Fonts = place(new SortedListWidget(w), QStringLiteral("List_Fonts"), twipsRect(420, 1080, 2295, 3210));
     List_Fonts->setSelectionMode(QAbstractItemView::MultiSelection);
     labelFor(Label1[0], List_Fonts);
@@ -96,19 +97,22 @@ void Glyphana::createControls(QWidget *w)
     cmd_Clear = flatButton(w, QStringLiteral("cmd_Clear"), QStringLiteral("alle löschen"), 20,
                            twipsRect(2760, 3030, 1410, 570));
 
-    Logo = place(new ClickableImage(QIcon(QStringLiteral(":/images/logo.png")).pixmap(74, 30), w), QStringLiteral("Logo"),
-                 twipsRect(2940, 4110, 1110, 450));
+    Logo = place(new ClickableImage(QIcon(QStringLiteral(":/images/logo.png")).pixmap(74, 30), w),
+                 QStringLiteral("Logo"), twipsRect(2940, 4110, 1110, 450));
     Logo->setAccessibleName(QStringLiteral("Info über Letterloom"));
     Logo->setToolTip(Logo->accessibleName());
     Logo->setFocusPolicy(Qt::TabFocus);
 
-    Label2 = captionLabel(w, QStringLiteral("Label2"), QStringLiteral("zu druckende Schriften"), twipsRect(4260, 870, 1650, 195));
-    List_zuDrucken = place(new SortedListWidget(w), QStringLiteral("List_zuDrucken"), twipsRect(4230, 1110, 2355, 3180));
+    Label2 = captionLabel(w, QStringLiteral("Label2"), QStringLiteral("zu druckende Schriften"),
+                          twipsRect(4260, 870, 1650, 195));
+    List_zuDrucken
+        = place(new SortedListWidget(w), QStringLiteral("List_zuDrucken"), twipsRect(4230, 1110, 2355, 3180));
     setColor(List_zuDrucken, QPalette::Base, LightGrey);
     labelFor(Label2, List_zuDrucken);
     txt_Schriften[1] = borderedLabel(w, indexed("txt_Schriften", 1), twipsRect(4230, 4320, 2355, 285));
 
-    Label4[0] = captionLabel(w, indexed("Label4", 0), QStringLiteral("Schrift-Textbeispiel"), twipsRect(6720, 1140, 1335, 195));
+    Label4[0] = captionLabel(w, indexed("Label4", 0), QStringLiteral("Schrift-Textbeispiel"),
+                             twipsRect(6720, 1140, 1335, 195));
     const std::array<std::pair<const char *, const char *>, 4> kinds{{
         {"Alphabet", "Druckt: ABC abc 123..."},
         {"von jedem etwas", "Druckt ABCDEFGHI..."},
@@ -133,32 +137,34 @@ void Glyphana::createControls(QWidget *w)
         setColor(caption, QPalette::WindowText, Blue);
 
     SeitenZahl = captionLabel(w, QStringLiteral("SeitenZahl"), QStringLiteral("Benötigt 0 A4 Seiten"),
-                       twipsRect(6720, 3480, 1935, 255));
+                              twipsRect(6720, 3480, 1935, 255));
     SeitenZahl->setAlignment(Qt::AlignCenter);
     SeitenZahl->setToolTip(QStringLiteral("Anzahl der A4-Seiten im Hochformat"));
     setColor(SeitenZahl, QPalette::WindowText, LightGrey);
 
     cmd_Drucken = flatButton(w, QStringLiteral("cmd_Drucken"), QStringLiteral("&Druckvorschau"), 30,
                              twipsRect(6720, 3570, 1935, 585));
-    cmd_Ende = flatButton(w, QStringLiteral("cmd_Ende"), QStringLiteral("&Schließen"), 40,
-                          twipsRect(6720, 4230, 1935, 390));
+    cmd_Ende
+        = flatButton(w, QStringLiteral("cmd_Ende"), QStringLiteral("&Schließen"), 40, twipsRect(6720, 4230, 1935, 390));
     cmd_More = flatButton(w, QStringLiteral("cmd_More"), QString(), 73, twipsRect(8250, 3090, 375, 390));
     cmd_More->setAccessibleName(QString::fromUtf8(NarrowLayout.moreCommand));
     cmd_More->setToolTip(cmd_More->accessibleName());
 
     Label6 = captionLabel(w, QStringLiteral("Label6"), QStringLiteral("Schriftart der Schriftnamen"),
-                   twipsRect(9000, 1170, 1875, 195));
+                          twipsRect(9000, 1170, 1875, 195));
     Label6->setToolTip(QStringLiteral("Wie soll die Bezeichnung der Schriftnamen aussehen"));
     Combo_SArt = place(new SortedComboBox(w), QStringLiteral("Combo_SArt"), twipsRect(9000, 1410, 1935, 315));
     Combo_SArt->setToolTip(QStringLiteral("Aussehen der Schriftüberschrift"));
     labelFor(Label6, Combo_SArt);
 
-    Label = captionLabel(w, QStringLiteral("Label"), QStringLiteral("Überschrift für Katalog"), twipsRect(9030, 1830, 1575, 195));
+    Label = captionLabel(w, QStringLiteral("Label"), QStringLiteral("Überschrift für Katalog"),
+                         twipsRect(9030, 1830, 1575, 195));
     txt_Überschrift = place(new QLineEdit(QStringLiteral("Schriftenübersicht"), w), QStringLiteral("txt_Überschrift"),
                             twipsRect(9030, 2070, 2775, 285));
     labelFor(Label, txt_Überschrift);
 
-    Label3 = captionLabel(w, QStringLiteral("Label3"), QStringLiteral("Beispiel Textgröße"), twipsRect(9060, 2460, 1305, 195));
+    Label3 = captionLabel(w, QStringLiteral("Label3"), QStringLiteral("Beispiel Textgröße"),
+                          twipsRect(9060, 2460, 1305, 195));
     SGröße = place(new QComboBox(w), QStringLiteral("SGröße"), twipsRect(9060, 2700, 975, 315));
     labelFor(Label3, SGröße);
     for (QLabel *caption : {Label6, Label, Label3})

@@ -50,8 +50,9 @@ void setLeftTwips(QWidget *control, int left)
 } // namespace
 
 Vorschau::Vorschau(const PrintOptions &options, const QStringList &fontNames, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
-                          | Qt::WindowCloseButtonHint)
+    : QDialog(parent,
+              Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
+                  | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("Vorschau"));
     setWindowTitle(QStringLiteral("Vorschau"));

@@ -22,9 +22,7 @@ const QString FailedText = QStringLiteral("Druckauftrag fehlerhaft");
 constexpr int LongJobBlocks = 4000;
 } // namespace
 
-PrintJob::PrintJob(QTextEdit *view, QWidget *window) : m_view(view), m_window(window)
-{
-}
+PrintJob::PrintJob(QTextEdit *view, QWidget *window) : m_view(view), m_window(window) { }
 
 // Qt asks the scheduler for its printers without a bound on the wait, for the
 // default printer as soon as a printer is made and for every printer when the
@@ -101,7 +99,8 @@ PrintFault PrintJob::askForPrinter(QPrinter &printer, bool hasSelection)
     // A queue that vanished before the user picked it leaves the printer on the
     // queue it had before; only the dialog still knows which one was chosen.
     const auto *printers = dialog.findChild<QComboBox *>(QStringLiteral("printers"));
-    m_chosenPrinter = printers && printer.outputFormat() == QPrinter::NativeFormat ? printers->currentText() : QString();
+    m_chosenPrinter
+        = printers && printer.outputFormat() == QPrinter::NativeFormat ? printers->currentText() : QString();
     if (printer.outputFormat() == QPrinter::NativeFormat && printer.printerName().isEmpty())
         return PrintFault::of(PrintFault::NoPrinterOffered);
     return PrintFault();

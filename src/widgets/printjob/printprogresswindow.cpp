@@ -7,7 +7,8 @@
 #include <QPushButton>
 
 PrintProgressWindow::PrintProgressWindow(QWidget *parent)
-    : QProgressDialog(parent), m_cancelButton(new QPushButton(QStringLiteral("Abbrechen"), this))
+    : QProgressDialog(parent),
+      m_cancelButton(new QPushButton(QStringLiteral("Abbrechen"), this))
 {
     setWindowTitle(AppTitle);
     setWindowModality(Qt::ApplicationModal);

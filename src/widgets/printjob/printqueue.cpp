@@ -122,8 +122,8 @@ PrintQueue::SchedulerState PrintQueue::askScheduler()
     AnswerWait wait;
     QElapsedTimer connecting;
     connecting.start();
-    http_t *http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, ConnectTimeoutMs,
-                                nullptr);
+    http_t *http
+        = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, ConnectTimeoutMs, nullptr);
     if (!http)
         return connecting.elapsed() >= ConnectTimeoutMs ? Silent : Unreachable;
     httpSetTimeout(http, WaitStepSeconds, goOnWaiting, &wait);
@@ -154,14 +154,14 @@ PrintFault PrintQueue::submit(const QPrinter &printer, const QString &pdfFile)
         return PrintFault::of(PrintFault::PrinterMissing);
 
     QPrintEngine *engine = printer.printEngine();
-    const Options options =
-        jobOptions(printer.pageLayout(), printer.copyCount(), printer.collateCopies(), printer.duplex(),
-                   engine ? engine->property(CupsOptionsKey).toStringList() : QStringList());
+    const Options options
+        = jobOptions(printer.pageLayout(), printer.copyCount(), printer.collateCopies(), printer.duplex(),
+                     engine ? engine->property(CupsOptionsKey).toStringList() : QStringList());
     QList<cups_option_t> cupsOptions;
     cupsOptions.reserve(options.size());
     for (const auto &option : options)
-        cupsOptions.append(cups_option_t{const_cast<char *>(option.first.constData()),
-                                         const_cast<char *>(option.second.constData())});
+        cupsOptions.append(
+            cups_option_t{const_cast<char *>(option.first.constData()), const_cast<char *>(option.second.constData())});
 
     if (const PrintFault fault = schedulerFault(); fault.isSet())
         return fault;

@@ -29,9 +29,7 @@ namespace {
 constexpr int SheetsPerPart = 16;
 } // namespace
 
-PrintRun::PrintRun(QPrinter &printer, PrintProgress &progress) : m_printer(printer), m_progress(progress)
-{
-}
+PrintRun::PrintRun(QPrinter &printer, PrintProgress &progress) : m_printer(printer), m_progress(progress) { }
 
 PrintFault PrintRun::print(const QTextDocument &source, int from, int to)
 {

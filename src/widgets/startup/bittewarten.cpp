@@ -21,7 +21,8 @@ QString foundText(int count)
 } // namespace
 
 BitteWarten::BitteWarten(const FontSource &fonts, QWidget *parent)
-    : QFrame(parent, Qt::SplashScreen | Qt::FramelessWindowHint), m_fonts(fonts)
+    : QFrame(parent, Qt::SplashScreen | Qt::FramelessWindowHint),
+      m_fonts(fonts)
 {
     setObjectName(QStringLiteral("BitteWarten"));
     // A window without a title bar has no caption for a screen reader to read.

@@ -6,9 +6,7 @@
 #include "web/userinputblock.h"
 #include "web/versionreading.h"
 
-UpdateCheck::UpdateCheck(QUrl versionFileUrl, QWidget *parent) : m_url(std::move(versionFileUrl)), m_parent(parent)
-{
-}
+UpdateCheck::UpdateCheck(QUrl versionFileUrl, QWidget *parent) : m_url(std::move(versionFileUrl)), m_parent(parent) { }
 
 void UpdateCheck::setTimeout(int milliseconds)
 {
@@ -34,8 +32,9 @@ void UpdateCheck::run()
     }
     const VersionReading reading = readVersionText(versionText);
     if (!reading.holdsVersion) {
-        showMessage({QMessageBox::Critical,
-                     QStringLiteral("Konnte auf das Internet nicht zugreifen oder Versionsdatei wurde nicht gefunden.")});
+        showMessage(
+            {QMessageBox::Critical,
+             QStringLiteral("Konnte auf das Internet nicht zugreifen oder Versionsdatei wurde nicht gefunden.")});
         return;
     }
     if (!reading.newer) {

@@ -8,7 +8,8 @@
 
 class QWidget;
 
-class UpdateCheck {
+class UpdateCheck
+{
 public:
     UpdateCheck(QUrl versionFileUrl, QWidget *parent);
 
