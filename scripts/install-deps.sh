@@ -10,8 +10,9 @@ build_pkgs=(cmake g++ make pkg-config qt6-base-dev qt6-translations-l10n libgl-d
 run_pkgs=(fonts-liberation2 qt6-wayland)
 # The tests queue keyboard input through Qt's private window-system interface,
 # compress a hostile server's answer with zlib, read the program over the
-# accessibility bus, run it under a Wayland compositor and rename fonts with fonttools.
-test_pkgs=(qt6-base-private-dev zlib1g-dev xvfb xauth cups cups-bsd cups-client printer-driver-cups-pdf poppler-utils
+# accessibility bus, run it under a Wayland compositor and rename fonts with fonttools;
+# clang-format checks that the code keeps its style.
+test_pkgs=(clang-format qt6-base-private-dev zlib1g-dev xvfb xauth cups cups-bsd cups-client printer-driver-cups-pdf poppler-utils
            fonts-noto-core clang libclang-rt-14-dev python3 python3-fonttools desktop-file-utils appstream
            dbus at-spi2-core python3-pyatspi weston)
 # The benchmarks measure on a large font set, as users with thousands of fonts have

@@ -5,6 +5,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
 
+# The code keeps the style .clang-format states.
+git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror
+
 cmake -S . -B build -DLETTERLOOM_WERROR=ON -DBUILD_TESTING=ON
 cmake --build build -j"$jobs"
 cmake -S . -B build-sanitize -DLETTERLOOM_WERROR=ON -DLETTERLOOM_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DBUILD_TESTING=ON
