@@ -23,12 +23,6 @@
 #include <QSettings>
 
 namespace {
-QByteArray settingsBytes()
-{
-    QFile file(testEnvironment().settingsFile());
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // Notices every message box shown while it lives and closes it at once, so
 // that a box that should not appear ends the test as a failure, not a hang.
 class MessageBoxWatch : public QObject
@@ -49,13 +43,6 @@ protected:
         return false;
     }
 };
-
-void writeSettingsBytes(const QByteArray &contents)
-{
-    QFile file(testEnvironment().settingsFile());
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(contents), contents.size());
-}
 } // namespace
 
 class LoadTest : public QObject
@@ -140,32 +127,19 @@ void LoadTest::badStoredValuesLeaveJustThatControl_data()
 {
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("value");
-    QTest::newRow("size not in the list") << "FontSize"
-                                          << "30";
-    QTest::newRow("size is text") << "FontSize"
-                                  << "zwanzig";
-    QTest::newRow("typeface not installed") << "Still"
-                                            << "Comic Nowhere";
-    QTest::newRow("option index 7") << "Print_Art"
-                                    << "7";
-    QTest::newRow("option index negative") << "Print_Art"
-                                           << "-1";
-    QTest::newRow("option index is text") << "Print_Art"
-                                          << "drei";
-    QTest::newRow("option index beyond 16 bits") << "Print_Art"
-                                                 << "70000";
-    QTest::newRow("bold is text") << "Check_Fett"
-                                  << "ja";
-    QTest::newRow("bold is 5") << "Check_Fett"
-                               << "5";
-    QTest::newRow("colour beyond 32 bits") << "FontColor0"
-                                           << "4294967296";
-    QTest::newRow("colour with a top byte") << "FontColor1"
-                                            << "16777216";
-    QTest::newRow("colour is text") << "FontColor1"
-                                    << "blau";
-    QTest::newRow("date line is text") << "Check_Now"
-                                       << "nein";
+    QTest::newRow("size not in the list") << QStringLiteral("FontSize") << QStringLiteral("30");
+    QTest::newRow("size is text") << QStringLiteral("FontSize") << QStringLiteral("zwanzig");
+    QTest::newRow("typeface not installed") << QStringLiteral("Still") << QStringLiteral("Comic Nowhere");
+    QTest::newRow("option index 7") << QStringLiteral("Print_Art") << QStringLiteral("7");
+    QTest::newRow("option index negative") << QStringLiteral("Print_Art") << QStringLiteral("-1");
+    QTest::newRow("option index is text") << QStringLiteral("Print_Art") << QStringLiteral("drei");
+    QTest::newRow("option index beyond 16 bits") << QStringLiteral("Print_Art") << QStringLiteral("70000");
+    QTest::newRow("bold is text") << QStringLiteral("Check_Fett") << QStringLiteral("ja");
+    QTest::newRow("bold is 5") << QStringLiteral("Check_Fett") << QStringLiteral("5");
+    QTest::newRow("colour beyond 32 bits") << QStringLiteral("FontColor0") << QStringLiteral("4294967296");
+    QTest::newRow("colour with a top byte") << QStringLiteral("FontColor1") << QStringLiteral("16777216");
+    QTest::newRow("colour is text") << QStringLiteral("FontColor1") << QStringLiteral("blau");
+    QTest::newRow("date line is text") << QStringLiteral("Check_Now") << QStringLiteral("nein");
 }
 
 void LoadTest::badStoredValuesLeaveJustThatControl()
@@ -232,14 +206,10 @@ void LoadTest::closingStoresTheTitle_data()
 {
     QTest::addColumn<QString>("how");
     QTest::addColumn<QString>("title");
-    QTest::newRow("close box") << "close box"
-                               << "Meine Schriften";
-    QTest::newRow("Schließen") << "button"
-                               << "Alle Schriften";
-    QTest::newRow("menu Ende") << "menu"
-                               << "Katalog 2026";
-    QTest::newRow("empty title") << "close box"
-                                 << "";
+    QTest::newRow("close box") << QStringLiteral("close box") << QStringLiteral("Meine Schriften");
+    QTest::newRow("Schließen") << QStringLiteral("button") << QStringLiteral("Alle Schriften");
+    QTest::newRow("menu Ende") << QStringLiteral("menu") << QStringLiteral("Katalog 2026");
+    QTest::newRow("empty title") << QStringLiteral("close box") << QStringLiteral("");
 }
 
 void LoadTest::closingStoresTheTitle()
@@ -291,7 +261,7 @@ void LoadTest::storedFileKeepsWhatTheProgramDoesNotChange()
     // as it was, report no failure, and come back the same the next time.
     QFETCH(QByteArray, before);
     QFETCH(QString, title);
-    writeSettingsBytes(before);
+    QVERIFY(testEnvironment().writeSettingsBytes(before));
     const QByteArray after = before + "Check_Fett=1\n";
     for (int run = 0; run < 2; ++run) {
         const MessageBoxWatch boxes;
@@ -302,7 +272,7 @@ void LoadTest::storedFileKeepsWhatTheProgramDoesNotChange()
             control<QCheckBox>(*window, "Check_Fett")->click();
         window->close();
         QCOMPARE(boxes.texts, QStringList());
-        QCOMPARE(settingsBytes(), after);
+        QCOMPARE(testEnvironment().settingsBytes(), after);
     }
 }
 
@@ -343,7 +313,7 @@ void LoadTest::lockThatCannotBeTakenNeitherHangsNorStopsTheProgram()
     testEnvironment().writeSettings({{QStringLiteral("Print_Art"), QStringLiteral("3")}});
     const QString lock = testEnvironment().settingsFile() + QStringLiteral(".lock");
     QVERIFY(QDir().mkpath(lock));
-    const QByteArray before = settingsBytes();
+    const QByteArray before = testEnvironment().settingsBytes();
 
     const auto window = loadedMainWindow();
     window->show();
@@ -354,7 +324,7 @@ void LoadTest::lockThatCannotBeTakenNeitherHangsNorStopsTheProgram()
     QVERIFY(warning.shown);
     QVERIFY(warning.text.startsWith(QStringLiteral("Die Einstellungen konnten nicht gespeichert werden.\n")));
     QVERIFY(control<QCheckBox>(*window, "Check_Fett")->isChecked());
-    QCOMPARE(settingsBytes(), before);
+    QCOMPARE(testEnvironment().settingsBytes(), before);
 
     QVERIFY(QDir(lock).removeRecursively());
     control<QCheckBox>(*window, "Check_Now")->click();

@@ -28,12 +28,6 @@ void chooseEntry(QComboBox *box, const QString &text)
         QTest::keyClick(box, Qt::Key_Up);
 }
 
-QByteArray settingsBytes()
-{
-    QFile file(testEnvironment().settingsFile());
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 QString stored(const char *key)
 {
     return testEnvironment().storedValue(QString::fromLatin1(key));
@@ -85,7 +79,7 @@ void PrintOptionsTest::eachChangeIsStoredAtOnce()
     QCOMPARE(stored("Titel"), QString());
     window->close();
     QCOMPARE(stored("Titel"), QStringLiteral("Neu"));
-    QVERIFY(!settingsBytes().contains("Quax"));
+    QVERIFY(!testEnvironment().settingsBytes().contains("Quax"));
 }
 
 void PrintOptionsTest::accessibilityActionsAreStored_data()
@@ -93,18 +87,12 @@ void PrintOptionsTest::accessibilityActionsAreStored_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("value");
-    QTest::newRow("bold on") << "Check_Fett"
-                             << "Check_Fett"
-                             << "1";
-    QTest::newRow("date line off") << "Check_Now"
-                                   << "Check_Now"
-                                   << "0";
-    QTest::newRow("all characters") << "Option_Testdruck(2)"
-                                    << "Print_Art"
-                                    << "2";
-    QTest::newRow("hand-entered") << "Option_Testdruck(3)"
-                                  << "Print_Art"
-                                  << "3";
+    QTest::newRow("bold on") << QStringLiteral("Check_Fett") << QStringLiteral("Check_Fett") << QStringLiteral("1");
+    QTest::newRow("date line off") << QStringLiteral("Check_Now") << QStringLiteral("Check_Now") << QStringLiteral("0");
+    QTest::newRow("all characters") << QStringLiteral("Option_Testdruck(2)") << QStringLiteral("Print_Art")
+                                    << QStringLiteral("2");
+    QTest::newRow("hand-entered") << QStringLiteral("Option_Testdruck(3)") << QStringLiteral("Print_Art")
+                                  << QStringLiteral("3");
 }
 
 void PrintOptionsTest::accessibilityActionsAreStored()
