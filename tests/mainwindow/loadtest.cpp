@@ -154,6 +154,8 @@ void LoadTest::badStoredValuesLeaveJustThatControl()
     const bool sizeBad = key == QLatin1String("FontSize");
     QCOMPARE(control<QComboBox>(*window, "SGröße")->currentIndex(), sizeBad ? -1 : 6);
     QCOMPARE(control<QComboBox>(*window, "SGröße")->currentText(), sizeBad ? QString() : QStringLiteral("20"));
+    // With no size chosen the catalogue uses the size a first start chooses.
+    QCOMPARE(window->printOptions().sampleSize, 20);
     const bool faceBad = key == QLatin1String("Still");
     QCOMPARE(control<SortedComboBox>(*window, "Combo_SArt")->currentText(),
              faceBad ? QString() : QStringLiteral("Liberation Mono"));

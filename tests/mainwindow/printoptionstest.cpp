@@ -53,7 +53,6 @@ private slots:
     void optionsDoNotTouchTheSampleDisplay();
     void roundTripThroughTheSettingsFile();
     void printOptionsReadTheControls();
-    void sizeOutsideTheListPrintsAtTheDefault();
 
 private:
     ModalDriver m_modal{this};
@@ -274,16 +273,6 @@ void PrintOptionsTest::printOptionsReadTheControls()
     control<FlatButton>(*window, "cmd_Color", 0)->click();
     QCOMPARE(window->printOptions().headingColor, QColor(Qt::red));
     QCOMPARE(window->printOptions().sampleColor, QColor(Qt::black));
-}
-
-void PrintOptionsTest::sizeOutsideTheListPrintsAtTheDefault()
-{
-    // A stored size the list does not offer leaves no entry chosen; the
-    // catalogue then uses the size a first start chooses.
-    testEnvironment().writeSettings({{QStringLiteral("FontSize"), QStringLiteral("30")}});
-    const auto window = loadedMainWindow();
-    QCOMPARE(control<QComboBox>(*window, "SGröße")->currentIndex(), -1);
-    QCOMPARE(window->printOptions().sampleSize, 20);
 }
 
 LETTERLOOM_TEST_MAIN(PrintOptionsTest)
