@@ -61,7 +61,6 @@ private slots:
     void storedOptionsComeBack();
     void badStoredValuesLeaveJustThatControl_data();
     void badStoredValuesLeaveJustThatControl();
-    void loadingTwiceKeepsFifteenSizes();
     void windowIsFixedNarrowWithItsMenu();
     void closingStoresTheTitle_data();
     void closingStoresTheTitle();
@@ -171,19 +170,9 @@ void LoadTest::badStoredValuesLeaveJustThatControl()
     QCOMPARE(control<QLineEdit>(*window, "txt_Überschrift")->text(), QStringLiteral("Schriftenübersicht"));
 }
 
-void LoadTest::loadingTwiceKeepsFifteenSizes()
-{
-    const auto window = loadedMainWindow();
-    window->Form_Load();
-    QCOMPARE(control<QComboBox>(*window, "SGröße")->count(), 15);
-    QCOMPARE(control<SortedListWidget>(*window, "List_Fonts")->names().size(), 3);
-    QCOMPARE(control<SortedComboBox>(*window, "Combo_SArt")->count(), 3);
-}
-
 void LoadTest::windowIsFixedNarrowWithItsMenu()
 {
-    const auto window = loadedMainWindow();
-    window->show();
+    const auto window = shownMainWindow();
     QCOMPARE(window->windowTitle(), QStringLiteral("Letterloom"));
     QCOMPARE(window->width(), twips(8820 - 90));
     QCOMPARE(window->minimumSize(), window->maximumSize());
@@ -219,8 +208,7 @@ void LoadTest::closingStoresTheTitle()
     QFETCH(QString, how);
     QFETCH(QString, title);
     {
-        const auto window = loadedMainWindow();
-        window->show();
+        const auto window = shownMainWindow();
         control<QLineEdit>(*window, "txt_Überschrift")->setText(title);
         if (how == QLatin1String("button"))
             control<FlatButton>(*window, "cmd_Ende")->click();
@@ -280,8 +268,7 @@ void LoadTest::storedFileKeepsWhatTheProgramDoesNotChange()
 
 void LoadTest::failedWriteWarnsOncePerRun()
 {
-    const auto window = loadedMainWindow();
-    window->show();
+    const auto window = shownMainWindow();
     const QString blocker = testEnvironment().root() + QStringLiteral("/blocker");
     QFile(blocker).open(QIODevice::WriteOnly);
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, blocker + QStringLiteral("/config"));
@@ -317,8 +304,7 @@ void LoadTest::lockThatCannotBeTakenNeitherHangsNorStopsTheProgram()
     QVERIFY(QDir().mkpath(lock));
     const QByteArray before = testEnvironment().settingsBytes();
 
-    const auto window = loadedMainWindow();
-    window->show();
+    const auto window = shownMainWindow();
     QVERIFY(control<QRadioButton>(*window, "Option_Testdruck", 3)->isChecked());
     SeenMessage warning;
     answerMessageBox(warning, QMessageBox::Ok);

@@ -100,8 +100,7 @@ void PrintOptionsTest::accessibilityActionsAreStored()
     QFETCH(QString, name);
     QFETCH(QString, key);
     QFETCH(QString, value);
-    const auto window = loadedMainWindow();
-    window->show();
+    const auto window = shownMainWindow();
     control<FlatButton>(*window, "cmd_More")->click();
     auto *widget = window->findChild<QAbstractButton *>(name);
     QVERIFY(widget && widget->isVisible());
@@ -184,8 +183,7 @@ void PrintOptionsTest::spinSizesOnlyTheSampleDisplay()
 {
     QFETCH(QList<int>, steps);
     QFETCH(int, points);
-    const auto window = loadedMainWindow();
-    window->show();
+    const auto window = shownMainWindow();
     control<SpinButtons>(*window, "UpDown")->setFocus();
     for (int step : steps)
         QTest::keyClick(control<SpinButtons>(*window, "UpDown"), step > 0 ? Qt::Key_Up : Qt::Key_Down);

@@ -162,9 +162,7 @@ void PrintJobTest::onlyTheSelection()
 
 void PrintJobTest::cancelShowsNoMessageAndPrintsNothing_data()
 {
-    QTest::addColumn<bool>("toQueue");
-    QTest::newRow("queue chosen, then cancelled") << true;
-    QTest::newRow("PDF file chosen, then cancelled") << false;
+    wholeDocumentWithoutSelection_data();
 }
 
 void PrintJobTest::cancelShowsNoMessageAndPrintsNothing()
