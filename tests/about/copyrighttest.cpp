@@ -8,7 +8,7 @@
 #include "fixtures/modaldriver.h"
 #include "fixtures/shownarea.h"
 #include "fixtures/testmain.h"
-#include "urlcatcher.h"
+#include "fixtures/urlrecorder.h"
 #include "x11windowstates.h"
 
 #include <QLabel>
@@ -36,11 +36,6 @@ struct Owner {
 QImage imageOf(const QPixmap &picture)
 {
     return picture.toImage().convertToFormat(QImage::Format_ARGB32);
-}
-
-QWidget *element(Copyright &about, const QString &name)
-{
-    return about.clientArea()->findChild<QWidget *>(name);
 }
 } // namespace
 
@@ -259,7 +254,7 @@ void CopyrightTest::readsInRowsFromTopToBottom()
     for (const QStringList &row : rows) {
         QRect rowArea;
         for (int i = 0; i < row.size(); ++i) {
-            const QRect area = shownArea(element(about, row[i]));
+            const QRect area = shownArea(about.clientArea()->findChild<QWidget *>(row[i]));
             QVERIFY2(area.top() > rowTop, qPrintable(row[i]));
             if (i > 0) {
                 QVERIFY2(area.left() > rowArea.right(), qPrintable(row[i]));
@@ -367,7 +362,7 @@ void CopyrightTest::linksOpenTheirAddress()
     QFETCH(int, index);
     QFETCH(QString, how);
     QFETCH(QUrl, expected);
-    UrlCatcher desktop;
+    UrlRecorder desktop;
     Copyright about;
     about.show();
     QTRY_VERIFY(about.isActiveWindow());

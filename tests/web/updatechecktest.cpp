@@ -3,9 +3,9 @@
 #include "app/appinfo.h"
 #include "fixtures/modaldriver.h"
 #include "fixtures/testmain.h"
+#include "fixtures/urlrecorder.h"
 #include "inputwindow.h"
 #include "testhttpserver.h"
-#include "urlrecorder.h"
 #include "web/updatecheck.h"
 
 #include <QAbstractButton>
