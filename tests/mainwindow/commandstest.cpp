@@ -58,7 +58,6 @@ private slots:
     void init() { testEnvironment().clearSettings(); }
 
     void moreSwitchesBetweenNarrowAndWide();
-    void closingWideStartsNarrowAgain();
     void emptyPrintListIsRefused();
     void previewShowsTheCurrentOptionsEachTime();
     void acceleratorsWorkFromTheKeyboard();
@@ -72,8 +71,7 @@ private:
 // display reaches up to the spin buttons in each.
 void CommandsTest::moreSwitchesBetweenNarrowAndWide()
 {
-    const auto window = loadedMainWindow();
-    window->show();
+    const auto window = shownMainWindow();
     const Width narrow = widthOf(*window);
     QCOMPARE(narrow.glyph, 73);
     QCOMPARE(narrow.moreName, ShowOptions);
@@ -101,29 +99,17 @@ void CommandsTest::moreSwitchesBetweenNarrowAndWide()
             QVERIFY(widthOf(*window) == narrow);
         }
     }
+    // Closed wide, it starts narrow again.
+    more->click();
     window->close();
-}
-
-void CommandsTest::closingWideStartsNarrowAgain()
-{
-    Width narrow;
-    {
-        const auto window = loadedMainWindow();
-        window->show();
-        narrow = widthOf(*window);
-        control<FlatButton>(*window, "cmd_More")->click();
-        window->close();
-    }
-    const auto window = loadedMainWindow();
-    window->show();
-    QVERIFY(widthOf(*window) == narrow);
-    window->close();
+    const auto again = shownMainWindow();
+    QVERIFY(widthOf(*again) == narrow);
+    again->close();
 }
 
 void CommandsTest::emptyPrintListIsRefused()
 {
-    const auto window = loadedMainWindow();
-    window->show();
+    const auto window = shownMainWindow();
     SeenMessage message;
     answerMessageBox(message, QMessageBox::Ok);
     control<FlatButton>(*window, "cmd_Drucken")->click();
@@ -138,8 +124,7 @@ void CommandsTest::emptyPrintListIsRefused()
 
 void CommandsTest::previewShowsTheCurrentOptionsEachTime()
 {
-    const auto window = loadedMainWindow();
-    window->show();
+    const auto window = shownMainWindow();
     control<FlatButton>(*window, "cmd_AlleEinfügen")->click();
     control<QLineEdit>(*window, "txt_Überschrift")->setText(QStringLiteral("Erster Katalog"));
 
@@ -174,8 +159,7 @@ void CommandsTest::previewShowsTheCurrentOptionsEachTime()
 
 void CommandsTest::acceleratorsWorkFromTheKeyboard()
 {
-    const auto window = loadedMainWindow();
-    window->show();
+    const auto window = shownMainWindow();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     window->activateWindow();
     QTRY_VERIFY(window->isActiveWindow());
@@ -194,8 +178,7 @@ void CommandsTest::acceleratorsWorkFromTheKeyboard()
 
 void CommandsTest::spinAndLogoShowTheFocusAndTheLogoOpensTheAboutWindow()
 {
-    const auto window = loadedMainWindow();
-    window->show();
+    const auto window = shownMainWindow();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     window->activateWindow();
     QTRY_VERIFY(window->isActiveWindow());

@@ -23,12 +23,6 @@
 #include <QSettings>
 
 namespace {
-QByteArray settingsBytes()
-{
-    QFile file(testEnvironment().settingsFile());
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // Notices every message box shown while it lives and closes it at once, so
 // that a box that should not appear ends the test as a failure, not a hang.
 class MessageBoxWatch : public QObject
@@ -49,13 +43,6 @@ protected:
         return false;
     }
 };
-
-void writeSettingsBytes(const QByteArray &contents)
-{
-    QFile file(testEnvironment().settingsFile());
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(contents), contents.size());
-}
 } // namespace
 
 class LoadTest : public QObject
@@ -74,7 +61,6 @@ private slots:
     void storedOptionsComeBack();
     void badStoredValuesLeaveJustThatControl_data();
     void badStoredValuesLeaveJustThatControl();
-    void loadingTwiceKeepsFifteenSizes();
     void windowIsFixedNarrowWithItsMenu();
     void closingStoresTheTitle_data();
     void closingStoresTheTitle();
@@ -140,32 +126,19 @@ void LoadTest::badStoredValuesLeaveJustThatControl_data()
 {
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("value");
-    QTest::newRow("size not in the list") << "FontSize"
-                                          << "30";
-    QTest::newRow("size is text") << "FontSize"
-                                  << "zwanzig";
-    QTest::newRow("typeface not installed") << "Still"
-                                            << "Comic Nowhere";
-    QTest::newRow("option index 7") << "Print_Art"
-                                    << "7";
-    QTest::newRow("option index negative") << "Print_Art"
-                                           << "-1";
-    QTest::newRow("option index is text") << "Print_Art"
-                                          << "drei";
-    QTest::newRow("option index beyond 16 bits") << "Print_Art"
-                                                 << "70000";
-    QTest::newRow("bold is text") << "Check_Fett"
-                                  << "ja";
-    QTest::newRow("bold is 5") << "Check_Fett"
-                               << "5";
-    QTest::newRow("colour beyond 32 bits") << "FontColor0"
-                                           << "4294967296";
-    QTest::newRow("colour with a top byte") << "FontColor1"
-                                            << "16777216";
-    QTest::newRow("colour is text") << "FontColor1"
-                                    << "blau";
-    QTest::newRow("date line is text") << "Check_Now"
-                                       << "nein";
+    QTest::newRow("size not in the list") << QStringLiteral("FontSize") << QStringLiteral("30");
+    QTest::newRow("size is text") << QStringLiteral("FontSize") << QStringLiteral("zwanzig");
+    QTest::newRow("typeface not installed") << QStringLiteral("Still") << QStringLiteral("Comic Nowhere");
+    QTest::newRow("option index 7") << QStringLiteral("Print_Art") << QStringLiteral("7");
+    QTest::newRow("option index negative") << QStringLiteral("Print_Art") << QStringLiteral("-1");
+    QTest::newRow("option index is text") << QStringLiteral("Print_Art") << QStringLiteral("drei");
+    QTest::newRow("option index beyond 16 bits") << QStringLiteral("Print_Art") << QStringLiteral("70000");
+    QTest::newRow("bold is text") << QStringLiteral("Check_Fett") << QStringLiteral("ja");
+    QTest::newRow("bold is 5") << QStringLiteral("Check_Fett") << QStringLiteral("5");
+    QTest::newRow("colour beyond 32 bits") << QStringLiteral("FontColor0") << QStringLiteral("4294967296");
+    QTest::newRow("colour with a top byte") << QStringLiteral("FontColor1") << QStringLiteral("16777216");
+    QTest::newRow("colour is text") << QStringLiteral("FontColor1") << QStringLiteral("blau");
+    QTest::newRow("date line is text") << QStringLiteral("Check_Now") << QStringLiteral("nein");
 }
 
 void LoadTest::badStoredValuesLeaveJustThatControl()
@@ -180,6 +153,8 @@ void LoadTest::badStoredValuesLeaveJustThatControl()
     const bool sizeBad = key == QLatin1String("FontSize");
     QCOMPARE(control<QComboBox>(*window, "SGröße")->currentIndex(), sizeBad ? -1 : 6);
     QCOMPARE(control<QComboBox>(*window, "SGröße")->currentText(), sizeBad ? QString() : QStringLiteral("20"));
+    // With no size chosen the catalogue uses the size a first start chooses.
+    QCOMPARE(window->printOptions().sampleSize, 20);
     const bool faceBad = key == QLatin1String("Still");
     QCOMPARE(control<SortedComboBox>(*window, "Combo_SArt")->currentText(),
              faceBad ? QString() : QStringLiteral("Liberation Mono"));
@@ -195,19 +170,9 @@ void LoadTest::badStoredValuesLeaveJustThatControl()
     QCOMPARE(control<QLineEdit>(*window, "txt_Überschrift")->text(), QStringLiteral("Schriftenübersicht"));
 }
 
-void LoadTest::loadingTwiceKeepsFifteenSizes()
-{
-    const auto window = loadedMainWindow();
-    window->Form_Load();
-    QCOMPARE(control<QComboBox>(*window, "SGröße")->count(), 15);
-    QCOMPARE(control<SortedListWidget>(*window, "List_Fonts")->names().size(), 3);
-    QCOMPARE(control<SortedComboBox>(*window, "Combo_SArt")->count(), 3);
-}
-
 void LoadTest::windowIsFixedNarrowWithItsMenu()
 {
-    const auto window = loadedMainWindow();
-    window->show();
+    const auto window = shownMainWindow();
     QCOMPARE(window->windowTitle(), QStringLiteral("Letterloom"));
     QCOMPARE(window->width(), twips(8820 - 90));
     QCOMPARE(window->minimumSize(), window->maximumSize());
@@ -232,14 +197,10 @@ void LoadTest::closingStoresTheTitle_data()
 {
     QTest::addColumn<QString>("how");
     QTest::addColumn<QString>("title");
-    QTest::newRow("close box") << "close box"
-                               << "Meine Schriften";
-    QTest::newRow("Schließen") << "button"
-                               << "Alle Schriften";
-    QTest::newRow("menu Ende") << "menu"
-                               << "Katalog 2026";
-    QTest::newRow("empty title") << "close box"
-                                 << "";
+    QTest::newRow("close box") << QStringLiteral("close box") << QStringLiteral("Meine Schriften");
+    QTest::newRow("Schließen") << QStringLiteral("button") << QStringLiteral("Alle Schriften");
+    QTest::newRow("menu Ende") << QStringLiteral("menu") << QStringLiteral("Katalog 2026");
+    QTest::newRow("empty title") << QStringLiteral("close box") << QStringLiteral("");
 }
 
 void LoadTest::closingStoresTheTitle()
@@ -247,8 +208,7 @@ void LoadTest::closingStoresTheTitle()
     QFETCH(QString, how);
     QFETCH(QString, title);
     {
-        const auto window = loadedMainWindow();
-        window->show();
+        const auto window = shownMainWindow();
         control<QLineEdit>(*window, "txt_Überschrift")->setText(title);
         if (how == QLatin1String("button"))
             control<FlatButton>(*window, "cmd_Ende")->click();
@@ -291,7 +251,7 @@ void LoadTest::storedFileKeepsWhatTheProgramDoesNotChange()
     // as it was, report no failure, and come back the same the next time.
     QFETCH(QByteArray, before);
     QFETCH(QString, title);
-    writeSettingsBytes(before);
+    QVERIFY(testEnvironment().writeSettingsBytes(before));
     const QByteArray after = before + "Check_Fett=1\n";
     for (int run = 0; run < 2; ++run) {
         const MessageBoxWatch boxes;
@@ -302,14 +262,13 @@ void LoadTest::storedFileKeepsWhatTheProgramDoesNotChange()
             control<QCheckBox>(*window, "Check_Fett")->click();
         window->close();
         QCOMPARE(boxes.texts, QStringList());
-        QCOMPARE(settingsBytes(), after);
+        QCOMPARE(testEnvironment().settingsBytes(), after);
     }
 }
 
 void LoadTest::failedWriteWarnsOncePerRun()
 {
-    const auto window = loadedMainWindow();
-    window->show();
+    const auto window = shownMainWindow();
     const QString blocker = testEnvironment().root() + QStringLiteral("/blocker");
     QFile(blocker).open(QIODevice::WriteOnly);
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, blocker + QStringLiteral("/config"));
@@ -343,10 +302,9 @@ void LoadTest::lockThatCannotBeTakenNeitherHangsNorStopsTheProgram()
     testEnvironment().writeSettings({{QStringLiteral("Print_Art"), QStringLiteral("3")}});
     const QString lock = testEnvironment().settingsFile() + QStringLiteral(".lock");
     QVERIFY(QDir().mkpath(lock));
-    const QByteArray before = settingsBytes();
+    const QByteArray before = testEnvironment().settingsBytes();
 
-    const auto window = loadedMainWindow();
-    window->show();
+    const auto window = shownMainWindow();
     QVERIFY(control<QRadioButton>(*window, "Option_Testdruck", 3)->isChecked());
     SeenMessage warning;
     answerMessageBox(warning, QMessageBox::Ok);
@@ -354,7 +312,7 @@ void LoadTest::lockThatCannotBeTakenNeitherHangsNorStopsTheProgram()
     QVERIFY(warning.shown);
     QVERIFY(warning.text.startsWith(QStringLiteral("Die Einstellungen konnten nicht gespeichert werden.\n")));
     QVERIFY(control<QCheckBox>(*window, "Check_Fett")->isChecked());
-    QCOMPARE(settingsBytes(), before);
+    QCOMPARE(testEnvironment().settingsBytes(), before);
 
     QVERIFY(QDir(lock).removeRecursively());
     control<QCheckBox>(*window, "Check_Now")->click();

@@ -23,6 +23,13 @@ std::unique_ptr<Glyphana> loadedMainWindow(const QStringList &fonts)
     return window;
 }
 
+std::unique_ptr<Glyphana> shownMainWindow()
+{
+    auto window = loadedMainWindow();
+    window->show();
+    return window;
+}
+
 QColor textColor(const QLabel *label)
 {
     return label->palette().color(QPalette::WindowText);

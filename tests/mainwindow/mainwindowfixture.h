@@ -10,4 +10,6 @@
 
 QStringList liberationFonts();
 std::unique_ptr<Glyphana> loadedMainWindow(const QStringList &fonts = liberationFonts());
+// Loaded, then shown as the census hands it over.
+std::unique_ptr<Glyphana> shownMainWindow();
 QColor textColor(const class QLabel *label);

@@ -143,8 +143,7 @@ void PrintListTest::undoMarksKeepsPrintListAndClearKeepsMarks()
 
 void PrintListTest::clickShowsTheFontInItselfAtTheCurrentSize()
 {
-    const auto window = loadedMainWindow();
-    window->show();
+    const auto window = shownMainWindow();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     control<SpinButtons>(*window, "UpDown")->setValue(-5);
 
@@ -165,8 +164,7 @@ void PrintListTest::clickShowsTheFontInItselfAtTheCurrentSize()
 
 void PrintListTest::keyboardMarksAndAccelerators()
 {
-    const auto window = loadedMainWindow();
-    window->show();
+    const auto window = shownMainWindow();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     window->activateWindow();
     control<SortedListWidget>(*window, "List_Fonts")->setFocus();

@@ -28,12 +28,6 @@ void chooseEntry(QComboBox *box, const QString &text)
         QTest::keyClick(box, Qt::Key_Up);
 }
 
-QByteArray settingsBytes()
-{
-    QFile file(testEnvironment().settingsFile());
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 QString stored(const char *key)
 {
     return testEnvironment().storedValue(QString::fromLatin1(key));
@@ -59,7 +53,6 @@ private slots:
     void optionsDoNotTouchTheSampleDisplay();
     void roundTripThroughTheSettingsFile();
     void printOptionsReadTheControls();
-    void sizeOutsideTheListPrintsAtTheDefault();
 
 private:
     ModalDriver m_modal{this};
@@ -85,7 +78,7 @@ void PrintOptionsTest::eachChangeIsStoredAtOnce()
     QCOMPARE(stored("Titel"), QString());
     window->close();
     QCOMPARE(stored("Titel"), QStringLiteral("Neu"));
-    QVERIFY(!settingsBytes().contains("Quax"));
+    QVERIFY(!testEnvironment().settingsBytes().contains("Quax"));
 }
 
 void PrintOptionsTest::accessibilityActionsAreStored_data()
@@ -93,18 +86,12 @@ void PrintOptionsTest::accessibilityActionsAreStored_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("value");
-    QTest::newRow("bold on") << "Check_Fett"
-                             << "Check_Fett"
-                             << "1";
-    QTest::newRow("date line off") << "Check_Now"
-                                   << "Check_Now"
-                                   << "0";
-    QTest::newRow("all characters") << "Option_Testdruck(2)"
-                                    << "Print_Art"
-                                    << "2";
-    QTest::newRow("hand-entered") << "Option_Testdruck(3)"
-                                  << "Print_Art"
-                                  << "3";
+    QTest::newRow("bold on") << QStringLiteral("Check_Fett") << QStringLiteral("Check_Fett") << QStringLiteral("1");
+    QTest::newRow("date line off") << QStringLiteral("Check_Now") << QStringLiteral("Check_Now") << QStringLiteral("0");
+    QTest::newRow("all characters") << QStringLiteral("Option_Testdruck(2)") << QStringLiteral("Print_Art")
+                                    << QStringLiteral("2");
+    QTest::newRow("hand-entered") << QStringLiteral("Option_Testdruck(3)") << QStringLiteral("Print_Art")
+                                  << QStringLiteral("3");
 }
 
 void PrintOptionsTest::accessibilityActionsAreStored()
@@ -113,8 +100,7 @@ void PrintOptionsTest::accessibilityActionsAreStored()
     QFETCH(QString, name);
     QFETCH(QString, key);
     QFETCH(QString, value);
-    const auto window = loadedMainWindow();
-    window->show();
+    const auto window = shownMainWindow();
     control<FlatButton>(*window, "cmd_More")->click();
     auto *widget = window->findChild<QAbstractButton *>(name);
     QVERIFY(widget && widget->isVisible());
@@ -197,8 +183,7 @@ void PrintOptionsTest::spinSizesOnlyTheSampleDisplay()
 {
     QFETCH(QList<int>, steps);
     QFETCH(int, points);
-    const auto window = loadedMainWindow();
-    window->show();
+    const auto window = shownMainWindow();
     control<SpinButtons>(*window, "UpDown")->setFocus();
     for (int step : steps)
         QTest::keyClick(control<SpinButtons>(*window, "UpDown"), step > 0 ? Qt::Key_Up : Qt::Key_Down);
@@ -286,16 +271,6 @@ void PrintOptionsTest::printOptionsReadTheControls()
     control<FlatButton>(*window, "cmd_Color", 0)->click();
     QCOMPARE(window->printOptions().headingColor, QColor(Qt::red));
     QCOMPARE(window->printOptions().sampleColor, QColor(Qt::black));
-}
-
-void PrintOptionsTest::sizeOutsideTheListPrintsAtTheDefault()
-{
-    // A stored size the list does not offer leaves no entry chosen; the
-    // catalogue then uses the size a first start chooses.
-    testEnvironment().writeSettings({{QStringLiteral("FontSize"), QStringLiteral("30")}});
-    const auto window = loadedMainWindow();
-    QCOMPARE(control<QComboBox>(*window, "SGröße")->currentIndex(), -1);
-    QCOMPARE(window->printOptions().sampleSize, 20);
 }
 
 LETTERLOOM_TEST_MAIN(PrintOptionsTest)

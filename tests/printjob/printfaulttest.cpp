@@ -114,9 +114,9 @@ void PrintFaultTest::failureIsNeverReportedAsSuccess()
                                                : vanishing;
     const PrintOutcome outcome = preview.print(chosen, [&](QPrintDialog *dialog) {
         if (target == QLatin1String("removed before choosing")) {
-            choosePdfFile(dialog, m_dir.filePath(QStringLiteral("vorher.pdf")));
+            chooseTarget(dialog, m_dir.filePath(QStringLiteral("vorher.pdf")));
             removeQueue(vanishing);
-            choosePrinter(dialog, vanishing);
+            chooseTarget(dialog, vanishing);
         } else if (target == QLatin1String("removed after choosing")) {
             removeQueue(vanishing);
         }

@@ -19,6 +19,8 @@
 #include <QTextDocumentFragment>
 #include <QTest>
 
+#include <algorithm>
+
 const QString Done = QStringLiteral("Druckauftrag fertig.");
 const char *const NoCups = "no CUPS test queue: source scripts/test-services/printer.sh first (as root)";
 const QStringList TestFamilies{QStringLiteral("Liberation Sans"), QStringLiteral("Liberation Serif"),
@@ -130,10 +132,7 @@ PrintOutcome PreviewStandIn::print(const QString &target, const std::function<vo
                                    PrintJob *job)
 {
     whenModal<QPrintDialog>([&](QPrintDialog *dialog) {
-        if (target.startsWith(QLatin1Char('/')))
-            choosePdfFile(dialog, target);
-        else
-            choosePrinter(dialog, target);
+        chooseTarget(dialog, target);
         if (alsoInDialog)
             alsoInDialog(dialog);
         clickPrint(dialog);
@@ -159,17 +158,15 @@ MessageLog::MessageLog()
     m_timer.start(10);
 }
 
-void choosePrinter(QPrintDialog *dialog, const QString &queue)
+void chooseTarget(QPrintDialog *dialog, const QString &target)
 {
     auto *printers = dialog->findChild<QComboBox *>(QStringLiteral("printers"));
-    printers->setCurrentIndex(printers->findText(queue));
-}
-
-void choosePdfFile(QPrintDialog *dialog, const QString &path)
-{
-    auto *printers = dialog->findChild<QComboBox *>(QStringLiteral("printers"));
+    if (!target.startsWith(QLatin1Char('/'))) {
+        printers->setCurrentIndex(printers->findText(target));
+        return;
+    }
     printers->setCurrentIndex(printers->count() - 1);
-    dialog->findChild<QLineEdit *>(QStringLiteral("filename"))->setText(path);
+    dialog->findChild<QLineEdit *>(QStringLiteral("filename"))->setText(target);
 }
 
 void showOptions(QPrintDialog *dialog)
@@ -326,18 +323,20 @@ QStringList embeddedFonts(const QString &pdf)
     return fontsWhoseEmbeddingIs(pdf, QStringLiteral("yes"));
 }
 
-QStringList fontsNotEmbedded(const QString &pdf)
+QStringList testFontsNotEmbedded(const QString &pdf)
 {
-    return fontsWhoseEmbeddingIs(pdf, QStringLiteral("no"));
+    QStringList missing = fontsWhoseEmbeddingIs(pdf, QStringLiteral("no"));
+    const QStringList embedded = embeddedFonts(pdf);
+    for (const QString &family : TestFamilies)
+        if (!embedded.contains(QString(family).remove(QLatin1Char(' '))))
+            missing.append(family);
+    return missing;
 }
 
 QString squeezed(const QString &text)
 {
-    QString result;
-    result.reserve(text.size());
-    for (const QChar c : text)
-        if (!c.isSpace())
-            result.append(c);
+    QString result = text;
+    result.erase(std::remove_if(result.begin(), result.end(), [](QChar c) { return c.isSpace(); }), result.end());
     return result;
 }
 

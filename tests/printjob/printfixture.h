@@ -64,8 +64,8 @@ extern const char *const NoCups;
 bool cupsAvailable();
 
 // The user's moves in the print dialog.
-void choosePrinter(QPrintDialog *dialog, const QString &queue);
-void choosePdfFile(QPrintDialog *dialog, const QString &path);
+// `target` is a queue, or a PDF file when it is a path.
+void chooseTarget(QPrintDialog *dialog, const QString &target);
 void showOptions(QPrintDialog *dialog);
 void clickPrint(QPrintDialog *dialog);
 void clickCancel(QPrintDialog *dialog);
@@ -97,7 +97,8 @@ QString pdfText(const QString &pdf);
 int pdfPageCount(const QString &pdf);
 // The embedded fonts of `pdf` without subset prefixes, e.g. "LiberationSerif".
 QStringList embeddedFonts(const QString &pdf);
-QStringList fontsNotEmbedded(const QString &pdf);
+// The fonts of `pdf` that are not embedded, and the test families it lacks.
+QStringList testFontsNotEmbedded(const QString &pdf);
 // Text without any white space: wrapping and page breaks differ between the
 // screen and the paper, the characters and their order must not.
 QString squeezed(const QString &text);

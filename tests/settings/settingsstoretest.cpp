@@ -6,21 +6,6 @@
 #include <QSettings>
 #include <QSignalSpy>
 
-namespace {
-void writeFile(const QByteArray &contents)
-{
-    QFile file(testEnvironment().settingsFile());
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(contents), contents.size());
-}
-
-QByteArray readFile()
-{
-    QFile file(testEnvironment().settingsFile());
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-} // namespace
-
 class SettingsStoreTest : public QObject
 {
     Q_OBJECT
@@ -28,10 +13,8 @@ class SettingsStoreTest : public QObject
 private slots:
     void init() { QFile::remove(testEnvironment().settingsFile()); }
 
-    void int16Conversion_data();
-    void int16Conversion();
-    void int32Conversion_data();
-    void int32Conversion();
+    void numberConversion_data();
+    void numberConversion();
     void writesLandInTheSectionOfTheVendorsFile();
     void valuesReadBackAsQSettingsWritesAndReadsThem_data();
     void valuesReadBackAsQSettingsWritesAndReadsThem();
@@ -43,59 +26,47 @@ private slots:
     void failedWriteIsReportedAndLaterWritesAreTried();
 };
 
-void SettingsStoreTest::int16Conversion_data()
+void SettingsStoreTest::numberConversion_data()
 {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("converts");
-    QTest::addColumn<int>("value");
-    QTest::newRow("plain") << "20" << true << 20;
-    QTest::newRow("blanks around") << "  7 " << true << 7;
-    QTest::newRow("negative") << "-15" << true << -15;
-    QTest::newRow("half rounds to even, down") << "2.5" << true << 2;
-    QTest::newRow("half rounds to even, up") << "3.5" << true << 4;
-    QTest::newRow("negative half to even") << "-2.5" << true << -2;
-    QTest::newRow("top of range") << "32767" << true << 32767;
-    QTest::newRow("bottom of range") << "-32768" << true << -32768;
-    QTest::newRow("just over") << "32768" << false << 0;
-    QTest::newRow("rounds over the top") << "32767.5" << false << 0;
-    QTest::newRow("text") << "abc" << false << 0;
-    QTest::newRow("empty") << "" << false << 0;
-    QTest::newRow("digits then text") << "12abc" << false << 0;
-}
-
-void SettingsStoreTest::int16Conversion()
-{
-    QFETCH(QString, text);
-    QFETCH(bool, converts);
-    QFETCH(int, value);
-    const std::optional<qint16> result = toInt16(text);
-    QCOMPARE(result.has_value(), converts);
-    if (converts)
-        QCOMPARE(int(*result), value);
-}
-
-void SettingsStoreTest::int32Conversion_data()
-{
+    QTest::addColumn<int>("bits");
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("converts");
     QTest::addColumn<qint64>("value");
-    QTest::newRow("white") << "16777215" << true << qint64(16777215);
-    QTest::newRow("beyond 16 bits") << "40000" << true << qint64(40000);
-    QTest::newRow("top of range") << "2147483647" << true << qint64(2147483647);
-    QTest::newRow("beyond 32 bits") << "4294967296" << false << qint64(0);
-    QTest::newRow("just over") << "2147483648" << false << qint64(0);
-    QTest::newRow("text") << "rot" << false << qint64(0);
+    const auto row = [](int bits, const char *tag, const char *text, bool converts, qint64 value) {
+        QTest::addRow("%d bits, %s", bits, tag) << bits << QString::fromUtf8(text) << converts << value;
+    };
+    row(16, "plain", "20", true, 20);
+    row(16, "blanks around", "  7 ", true, 7);
+    row(16, "negative", "-15", true, -15);
+    row(16, "half rounds to even, down", "2.5", true, 2);
+    row(16, "half rounds to even, up", "3.5", true, 4);
+    row(16, "negative half to even", "-2.5", true, -2);
+    row(16, "top of range", "32767", true, 32767);
+    row(16, "bottom of range", "-32768", true, -32768);
+    row(16, "just over", "32768", false, 0);
+    row(16, "rounds over the top", "32767.5", false, 0);
+    row(16, "text", "abc", false, 0);
+    row(16, "empty", "", false, 0);
+    row(16, "digits then text", "12abc", false, 0);
+    row(32, "white", "16777215", true, 16777215);
+    row(32, "beyond 16 bits", "40000", true, 40000);
+    row(32, "top of range", "2147483647", true, 2147483647);
+    row(32, "beyond 32 bits", "4294967296", false, 0);
+    row(32, "just over", "2147483648", false, 0);
+    row(32, "text", "rot", false, 0);
 }
 
-void SettingsStoreTest::int32Conversion()
+void SettingsStoreTest::numberConversion()
 {
+    QFETCH(int, bits);
     QFETCH(QString, text);
     QFETCH(bool, converts);
     QFETCH(qint64, value);
-    const std::optional<qint32> result = toInt32(text);
+    const auto widened = [](auto number) { return number ? std::optional<qint64>(*number) : std::nullopt; };
+    const std::optional<qint64> result = bits == 16 ? widened(toInt16(text)) : widened(toInt32(text));
     QCOMPARE(result.has_value(), converts);
     if (converts)
-        QCOMPARE(qint64(*result), value);
+        QCOMPARE(*result, value);
 }
 
 void SettingsStoreTest::writesLandInTheSectionOfTheVendorsFile()
@@ -165,7 +136,7 @@ void SettingsStoreTest::handWrittenLinesAreReadAsText()
 {
     QFETCH(QByteArray, contents);
     QFETCH(QString, title);
-    writeFile(contents);
+    QVERIFY(testEnvironment().writeSettingsBytes(contents));
     QCOMPARE(SettingsStore().text(SettingKey::Titel), title);
 }
 
@@ -190,11 +161,11 @@ void SettingsStoreTest::aWriteChangesOnlyItsOwnLine()
 {
     QFETCH(QByteArray, before);
     QFETCH(QByteArray, after);
-    writeFile(before);
+    QVERIFY(testEnvironment().writeSettingsBytes(before));
     SettingsStore store;
     QSignalSpy failures(&store, &SettingsStore::writeFailed);
     QVERIFY(store.writeFlag(SettingKey::Check_Fett, true));
-    QCOMPARE(readFile(), after);
+    QCOMPARE(testEnvironment().settingsBytes(), after);
     QCOMPARE(failures.count(), 0);
 }
 

@@ -1,7 +1,7 @@
 // Opening the vendor's home page: the address, and the pointer during and after.
 #include "app/appinfo.h"
 #include "fixtures/testmain.h"
-#include "urlrecorder.h"
+#include "fixtures/urlrecorder.h"
 #include "web/openvendorsite.h"
 
 #include <QRegularExpression>
