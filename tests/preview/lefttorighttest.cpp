@@ -1,20 +1,15 @@
 // Family names in right-to-left scripts: their lines start at the left margin
 // like every other line, in the view and on paper.
-#include "catalogueoptions.h"
+#include "previewfixture.h"
 
 #include "controls/flatbutton.h"
 #include "fixtures/modaldriver.h"
 #include "fixtures/testmain.h"
 #include "preview/vorschau.h"
 
-#include <QComboBox>
 #include <QFileInfo>
-#include <QDialogButtonBox>
 #include <QFontDatabase>
-#include <QLineEdit>
-#include <QPrintDialog>
 #include <QProcess>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextBlock>
@@ -146,18 +141,7 @@ void LeftToRightTest::namesStartAtTheLeftMarginOnPaper()
     preview.show();
     QVERIFY(QTest::qWaitForWindowExposed(&preview));
     const QString pdf = m_dir.filePath(QStringLiteral("catalogue.pdf"));
-    QFile::remove(pdf);
-    whenModal<QPrintDialog>([&pdf](QPrintDialog *dialog) {
-        auto *printers = dialog->findChild<QComboBox *>(QStringLiteral("printers"));
-        printers->setCurrentIndex(printers->count() - 1);
-        dialog->findChild<QLineEdit *>(QStringLiteral("filename"))->setText(pdf);
-        dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
-    });
-    SeenMessage outcome;
-    answerMessageBox(outcome, QMessageBox::Ok);
-    QTest::mouseClick(preview.cmd_Print, Qt::LeftButton);
-    QTRY_VERIFY(outcome.shown);
-    QCOMPARE(outcome.text, QStringLiteral("Druckauftrag fertig."));
+    QCOMPARE(printToPdfFile(preview, pdf), QStringLiteral("Druckauftrag fertig."));
 
     const PaperEdges edges = paperEdges(pdf, QStringLiteral("Katalog"));
     QVERIFY(edges.reference > 0);

@@ -1,7 +1,7 @@
 // Every family shows what it looks like: families without Latin letters get a
 // line of their own script, in their own glyphs, in the catalogue, on paper
 // and in the main window's sample display; a rule is never a row of boxes.
-#include "catalogueoptions.h"
+#include "previewfixture.h"
 
 #include "app/application.h"
 #include "fixtures/modaldriver.h"
@@ -13,16 +13,11 @@
 #include <QAbstractTextDocumentLayout>
 #include <QAccessible>
 #include <QApplication>
-#include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFontDatabase>
 #include <QGlyphRun>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
-#include <QPrintDialog>
 #include <QProcess>
-#include <QPushButton>
 #include <QRawFont>
 #include <QRegularExpression>
 #include <QTest>
@@ -133,16 +128,7 @@ void OwnScriptTest::printedSelectionHasTheSameLines()
     view->setTextCursor(selection);
 
     const QString pdf = testEnvironment().root() + QStringLiteral("/auswahl.pdf");
-    whenModal<QPrintDialog>([&pdf](QPrintDialog *dialog) {
-        auto *printers = dialog->findChild<QComboBox *>(QStringLiteral("printers"));
-        printers->setCurrentIndex(printers->count() - 1);
-        dialog->findChild<QLineEdit *>(QStringLiteral("filename"))->setText(pdf);
-        dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
-    });
-    SeenMessage outcome;
-    answerMessageBox(outcome, QMessageBox::Ok);
-    QTest::mouseClick(preview.findChild<QWidget *>(QStringLiteral("cmd_Print")), Qt::LeftButton);
-    QTRY_VERIFY(outcome.shown);
+    QCOMPARE(printToPdfFile(preview, pdf), QStringLiteral("Druckauftrag fertig."));
 
     QProcess pdftotext;
     pdftotext.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});

@@ -1,5 +1,5 @@
 // The preview window: its catalogue, layout on resize, print entry points and closing.
-#include "catalogueoptions.h"
+#include "previewfixture.h"
 
 #include "app/twips.h"
 #include "controls/flatbutton.h"
