@@ -46,9 +46,9 @@ def own_fonts():
 def count(pdf):
     xml = subprocess.run(["pdftohtml", "-xml", "-i", "-stdout", pdf], check=True, capture_output=True,
                          text=True).stdout
-    specs = {}
-    for spec in FONTSPEC.finditer(xml):
-        specs[spec.group(1)] = (int(spec.group(2)), spec.group(3))
+    run_fonts = {}
+    for fontspec in FONTSPEC.finditer(xml):
+        run_fonts[fontspec.group(1)] = (int(fontspec.group(2)), fontspec.group(3))
     runs = []
     for run in RUN.finditer(xml):
         top, left, font, text = int(run.group(1)), int(run.group(2)), run.group(3), run.group(4)
@@ -56,7 +56,7 @@ def count(pdf):
         if runs and any(seen[1:] == (top, font, text) and abs(seen[0] - left) <= 2 for seen in runs[-8:]):
             continue
         runs.append((left, top, font, text))
-    runs = [(specs[font], text) for _, _, font, text in runs]
+    runs = [(run_fonts[font], text) for _, _, font, text in runs]
     # Name lines are the only italic runs at the size of the header's count line.
     heading_size = next(size for (size, _), text in runs if "Schriften)" in text)
     fonts = own_fonts()

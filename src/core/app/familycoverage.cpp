@@ -160,11 +160,6 @@ FamilyCoverage &FamilyCoverage::installed()
     return coverage;
 }
 
-FamilyCoverage::~FamilyCoverage()
-{
-    clear();
-}
-
 bool FamilyCoverage::lacks(const QString &family, char32_t character)
 {
     const Face *found = face(family);
@@ -245,24 +240,12 @@ FamilyCoverage::Face *FamilyCoverage::face(const QString &family)
 void FamilyCoverage::lookUpAgainIfChanged()
 {
     FcConfig *config = FcConfigGetCurrent();
-    const FcFontSet *system = FcConfigGetFonts(config, FcSetSystem);
-    const FcFontSet *application = FcConfigGetFonts(config, FcSetApplication);
-    const int systemCount = system ? system->nfont : 0;
-    const int applicationCount = application ? application->nfont : 0;
-    if (config == m_config && system == m_system && application == m_application && systemCount == m_systemCount
-        && applicationCount == m_applicationCount)
+    if (!m_seen.changed(config))
         return;
-    clear();
-    // Held, so that no other configuration can come to live at the same
-    // address; the character sets are the configuration's, valid as long as
-    // its font sets stay as they are.
-    m_config = FcConfigReference(config);
-    m_system = system;
-    m_application = application;
-    m_systemCount = systemCount;
-    m_applicationCount = applicationCount;
-    addFaces(system);
-    addFaces(application);
+    m_faces.clear();
+    m_fallbacks.clear();
+    addFaces(FcConfigGetFonts(config, FcSetSystem));
+    addFaces(FcConfigGetFonts(config, FcSetApplication));
 }
 
 void FamilyCoverage::addFaces(const FcFontSet *fonts)
@@ -284,15 +267,4 @@ void FamilyCoverage::addFaces(const FcFontSet *fonts)
             }
         }
     }
-}
-
-void FamilyCoverage::clear()
-{
-    m_faces.clear();
-    m_fallbacks.clear();
-    if (m_config)
-        FcConfigDestroy(m_config);
-    m_config = nullptr;
-    m_system = m_application = nullptr;
-    m_systemCount = m_applicationCount = 0;
 }

@@ -3,6 +3,8 @@
 // where it has few of the characters a text asks for.
 #pragma once
 
+#include "app/fontsetsseen.h"
+
 #include <QHash>
 #include <QString>
 
@@ -17,7 +19,6 @@ public:
 
     FamilyCoverage(const FamilyCoverage &) = delete;
     FamilyCoverage &operator=(const FamilyCoverage &) = delete;
-    ~FamilyCoverage();
 
     // Whether fontconfig lists `family` and its regular face lacks `character`.
     bool lacks(const QString &family, char32_t character);
@@ -43,13 +44,10 @@ private:
     Face *face(const QString &family);
     void lookUpAgainIfChanged();
     void addFaces(const FcFontSet *fonts);
-    void clear();
 
-    FcConfig *m_config = nullptr;
-    const FcFontSet *m_system = nullptr;
-    const FcFontSet *m_application = nullptr;
-    int m_systemCount = 0;
-    int m_applicationCount = 0;
+    // The character sets are the configuration's, valid while its font sets
+    // stay as they are.
+    FontSetsSeen m_seen;
     // By each of the family names fontconfig lists a face under.
     QHash<QString, Face> m_faces;
     QHash<char32_t, QString> m_fallbacks;

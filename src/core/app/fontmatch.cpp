@@ -10,6 +10,8 @@
 // LETTERLOOM_FONT_MATCH=fontconfig (to compare the two, or should a fontconfig
 // release ever rank something above the file).
 
+#include "app/fontsetsseen.h"
+
 #include <fontconfig/fontconfig.h>
 
 #include <dlfcn.h>
@@ -29,9 +31,9 @@ struct Face {
 };
 
 // The faces of the current configuration's installed fonts, sorted by file.
-// It holds a reference to the configuration and to each face, so neither can
-// go and be replaced by another at the same address while it is in use. It
-// lives as long as the process: Qt may still load a font while it shuts down.
+// It holds a reference to each face, so none can go and be replaced by another
+// at the same address while it is in use. It lives as long as the process: Qt
+// may still load a font while it shuts down.
 class FacesByFile
 {
 public:
@@ -42,8 +44,8 @@ public:
         FcFontSet *installed = FcConfigGetFonts(config, FcSetSystem);
         if (!installed)
             return nullptr;
-        if (config != m_config || installed != m_installed || installed->nfont != m_count)
-            rebuild(config, installed);
+        if (m_seen.changed(config))
+            rebuild(installed);
         const auto first
             = std::lower_bound(m_faces.begin(), m_faces.end(), file,
                                [](const Face &face, const char *name) { return std::strcmp(face.file, name) < 0; });
@@ -60,12 +62,11 @@ public:
     }
 
 private:
-    void rebuild(FcConfig *config, FcFontSet *installed)
+    void rebuild(FcFontSet *installed)
     {
-        clear();
-        m_config = FcConfigReference(config);
-        m_installed = installed;
-        m_count = installed->nfont;
+        for (const Face &face : m_faces)
+            FcPatternDestroy(face.pattern);
+        m_faces.clear();
         m_faces.reserve(size_t(installed->nfont));
         for (int i = 0; i < installed->nfont; ++i) {
             FcChar8 *file = nullptr;
@@ -79,22 +80,8 @@ private:
                          [](const Face &a, const Face &b) { return std::strcmp(a.file, b.file) < 0; });
     }
 
-    void clear()
-    {
-        for (const Face &face : m_faces)
-            FcPatternDestroy(face.pattern);
-        m_faces.clear();
-        if (m_config)
-            FcConfigDestroy(m_config);
-        m_config = nullptr;
-        m_installed = nullptr;
-        m_count = 0;
-    }
-
     std::mutex m_mutex;
-    FcConfig *m_config = nullptr;
-    FcFontSet *m_installed = nullptr;
-    int m_count = 0;
+    FontSetsSeen m_seen;
     std::vector<Face> m_faces;
 };
 
