@@ -15,6 +15,8 @@
 #include <QTextEdit>
 #include <QTimer>
 
+#include <optional>
+
 namespace {
 const QString DoneText = QStringLiteral("Druckauftrag fertig.");
 const QString FailedText = QStringLiteral("Druckauftrag fehlerhaft");
@@ -30,29 +32,16 @@ PrintJob::PrintJob(QTextEdit *view, QWidget *window) : m_view(view), m_window(wi
 // that is not there at all is no hold-up: the dialog still prints to a file.
 PrintOutcome PrintJob::run()
 {
-    if (PrintQueue::askScheduler() == PrintQueue::Silent)
-        return dialogFailed(PrintFault::of(PrintFault::SchedulerSilent));
-    QPrinter printer(QPrinter::HighResolution);
-    return runWith(printer);
-}
-
-PrintOutcome PrintJob::dialogFailed(const PrintFault &fault)
-{
-    m_pageCount = 0;
-    const PrintOutcome failed{PrintOutcome::Failed, fault.description};
-    if (m_onDialogClosed)
-        m_onDialogClosed(failed);
-    showMessage(fault.description);
-    return failed;
-}
-
-PrintOutcome PrintJob::runWith(QPrinter &printer)
-{
     m_pageCount = 0;
     const QTextCursor cursor = m_view->textCursor();
     const bool hasSelection = cursor.selectionEnd() - cursor.selectionStart() > 0;
 
-    const PrintFault dialogFault = askForPrinter(printer, hasSelection);
+    std::optional<QPrinter> printer;
+    PrintFault dialogFault = PrintFault::of(PrintFault::SchedulerSilent);
+    if (PrintQueue::askScheduler() != PrintQueue::Silent) {
+        printer.emplace(QPrinter::HighResolution);
+        dialogFault = askForPrinter(*printer, hasSelection);
+    }
     const PrintOutcome failed{PrintOutcome::Failed, dialogFault.description};
     if (m_onDialogClosed)
         m_onDialogClosed(failed);
@@ -63,7 +52,7 @@ PrintOutcome PrintJob::runWith(QPrinter &printer)
         return failed;
     }
 
-    const PrintFault printFault = print(printer, hasSelection);
+    const PrintFault printFault = print(*printer, hasSelection);
     if (!printFault.isSet()) {
         showMessage(DoneText);
         return {PrintOutcome::Done, DoneText};

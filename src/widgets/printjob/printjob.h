@@ -33,9 +33,6 @@ public:
     int pageCount() const { return m_pageCount; }
 
 private:
-    PrintOutcome runWith(QPrinter &printer);
-    // Reports a failure before or in the dialog: the message names it alone.
-    PrintOutcome dialogFailed(const PrintFault &fault);
     PrintFault askForPrinter(QPrinter &printer, bool hasSelection);
     PrintFault print(QPrinter &printer, bool hasSelection);
     void showMessage(const QString &text);
