@@ -79,6 +79,9 @@ QString CatalogueBuilder::sampleLine(SampleKind kind, const QString &fontName, c
 void CatalogueBuilder::start()
 {
     m_document->clear();
+    // The document says what it is: the print job names its PDF and its
+    // printer job after it.
+    m_document->setMetaInformation(QTextDocument::DocumentTitle, m_options.title);
     m_cursor = QTextCursor(m_document);
     m_cursor.setBlockFormat(leftToRight());
     m_format = QTextCharFormat();

@@ -5,48 +5,28 @@
 
 #include <qpdf/Buffer.hh>
 #include <qpdf/BufferInputSource.hh>
-#include <qpdf/Pipeline.hh>
 #include <qpdf/QPDF.hh>
-#include <qpdf/QPDFPageDocumentHelper.hh>
-#include <qpdf/QPDFWriter.hh>
+#include <qpdf/QPDFObjectHandle.hh>
 
-#include <memory>
+#include <deque>
+#include <exception>
 #include <string>
 
 namespace {
-// Thrown through qpdf's writer, which cleans up behind itself on the way out.
-struct Stopped { };
-struct TargetFailed { };
+constexpr int CatalogueObject = 1;
+constexpr int PageTreeObject = 2;
 
-class DevicePipeline final : public Pipeline
+QByteArray nameOf(const std::string &key)
 {
-public:
-    DevicePipeline(QIODevice &device, const std::function<bool()> &keepGoing)
-        : Pipeline("letterloom-target", nullptr),
-          m_device(device),
-          m_keepGoing(keepGoing)
-    { }
+    return QByteArray::fromStdString(QPDFObjectHandle::newName(key).unparse());
+}
+} // namespace
 
-    void write(unsigned char const *data, size_t length) override
-    {
-        if (m_device.write(reinterpret_cast<const char *>(data), qint64(length)) != qint64(length))
-            throw TargetFailed();
-        if (!m_keepGoing())
-            throw Stopped();
-    }
-
-    void finish() override { }
-
-private:
-    QIODevice &m_device;
-    const std::function<bool()> &m_keepGoing;
-};
-
-// A part read through a mapping of its file: qpdf reads its input in small
-// pieces, each after a seek, which through a plain file costs two system calls
-// a piece and made joining slower than drawing.
-struct Source {
-    explicit Source(const QString &fileName) : file(fileName) { }
+// A part's PDF, read through a mapping of its file: qpdf reads its input in
+// small pieces, each after a seek, which through a plain file costs two system
+// calls a piece. It keeps the numbers its objects got in the joined file.
+struct PdfJoin::Part {
+    explicit Part(const QString &fileName) : file(fileName) { }
 
     bool open()
     {
@@ -59,66 +39,237 @@ struct Source {
         pdf.setSuppressWarnings(true);
         pdf.processInputSource(
             std::make_shared<BufferInputSource>(QFile::encodeName(file.fileName()).toStdString(), buffer.get()));
+        pages = pdf.getAllPages();
         return true;
+    }
+
+    // The joined file's number of `object`, found or given; a new one waits to be written.
+    int numberOf(QPDFObjectHandle object, PdfJoin &join)
+    {
+        const auto known = numbers.find(object.getObjGen());
+        if (known != numbers.end())
+            return known->second;
+        const int number = join.reserveObject();
+        numbers.emplace(object.getObjGen(), number);
+        waiting.emplace_back(number, object);
+        return number;
+    }
+
+    // The object itself, as PDF text; the objects it refers to by their new numbers.
+    void body(QPDFObjectHandle object, QByteArray &out, PdfJoin &join)
+    {
+        if (object.isArray()) {
+            out += '[';
+            for (const QPDFObjectHandle &item : object.getArrayAsVector()) {
+                value(item, out, join);
+                out += ' ';
+            }
+            out += ']';
+        } else if (object.isDictionary()) {
+            dictionary(object, {}, out, join);
+            out += ">>";
+        } else {
+            out += QByteArray::fromStdString(object.unparse());
+        }
+    }
+
+    void value(QPDFObjectHandle object, QByteArray &out, PdfJoin &join)
+    {
+        if (object.isIndirect())
+            out += QByteArray::number(numberOf(object, join)) + " 0 R";
+        else
+            body(object, out, join);
+    }
+
+    // Opens the dictionary and writes its entries but `leftOut`; the caller closes it.
+    void dictionary(QPDFObjectHandle object, const std::string &leftOut, QByteArray &out, PdfJoin &join)
+    {
+        out += "<<";
+        for (const std::string &key : object.getKeys()) {
+            if (key == leftOut)
+                continue;
+            out += nameOf(key) + ' ';
+            value(object.getKey(key), out, join);
+            out += '\n';
+        }
+    }
+
+    // The whole indirect object `number`: a stream keeps its data as it is,
+    // still compressed, with its length given directly.
+    void object(int number, QPDFObjectHandle object, QByteArray &out, PdfJoin &join)
+    {
+        out += QByteArray::number(number) + " 0 obj\n";
+        if (object.isStream()) {
+            const std::shared_ptr<Buffer> data = object.getRawStreamData();
+            dictionary(object.getDict(), "/Length", out, join);
+            out += "/Length " + QByteArray::number(qulonglong(data->getSize())) + ">>\nstream\n";
+            out.append(reinterpret_cast<const char *>(data->getBuffer()), qsizetype(data->getSize()));
+            out += "\nendstream";
+        } else {
+            body(object, out, join);
+        }
+        out += "\nendobj\n";
     }
 
     QFile file;
     std::unique_ptr<Buffer> buffer;
     QPDF pdf;
+    std::vector<QPDFObjectHandle> pages;
+    std::map<QPDFObjGen, int> numbers;
+    std::deque<std::pair<int, QPDFObjectHandle>> waiting;
 };
 
-// Title, creator and producer, as the print dialog's printer set them.
-void copyDocumentInformation(QPDF &from, QPDF &to)
+PdfJoin::PdfJoin(QIODevice &target, std::function<bool()> keepGoing)
+    : m_target(target),
+      m_keepGoing(std::move(keepGoing))
 {
-    QPDFObjectHandle info = from.getTrailer().getKey("/Info");
-    if (info.isDictionary())
-        to.getTrailer().replaceKey("/Info", to.copyForeignObject(info));
+    reserveObject();
+    reserveObject();
 }
-} // namespace
 
-PdfJoin::Result PdfJoin::join(const QStringList &parts, QIODevice &target, const std::function<bool()> &keepGoing)
+PdfJoin::~PdfJoin() = default;
+
+PdfJoin::Result PdfJoin::addPart(const QString &part)
 {
-    // Each part's streams (its fonts among them) are copied as its pages are,
-    // so a part is closed before the next is opened: only the joined pages
-    // stay in memory, not every part as well.
-    std::string version;
-    QPDF joined;
-    try {
-        joined.emptyPDF();
-        QPDFPageDocumentHelper pages(joined);
-        for (const QString &part : parts) {
-            auto source = std::make_unique<Source>(part);
-            if (!source->open())
-                return PartUnreadable;
-            source->pdf.setImmediateCopyFrom(true);
-            for (QPDFPageObjectHelper &page : QPDFPageDocumentHelper(source->pdf).getAllPages())
-                pages.addPage(page, false);
-            if (version.empty()) {
-                version = source->pdf.getPDFVersion();
-                copyDocumentInformation(source->pdf, joined);
-            }
-            if (!keepGoing())
-                return Cancelled;
-        }
-    } catch (const std::exception &) {
-        return PartUnreadable;
-    }
+    Result result = Joined;
+    const Part *reading = partFor(part, &result);
+    if (!reading)
+        return result;
+    std::vector<int> pages(reading->pages.size());
+    for (size_t i = 0; i < pages.size(); ++i)
+        pages[i] = int(i);
+    return addPages(part, pages, true);
+}
 
-    try {
-        DevicePipeline out(target, keepGoing);
-        QPDFWriter writer(joined);
-        writer.setOutputPipeline(&out);
-        // The parts' streams are compressed already; copying them as they are is what keeps the join quick.
-        writer.setStreamDataMode(qpdf_s_preserve);
-        if (!version.empty())
-            writer.setMinimumPDFVersion(version);
-        writer.write();
-    } catch (const Stopped &) {
-        return Cancelled;
-    } catch (const TargetFailed &) {
+PdfJoin::Result PdfJoin::addPages(const QString &part, const std::vector<int> &pages, bool lastTime)
+{
+    if (m_failed)
         return WriteFailed;
-    } catch (const std::exception &) {
+    Result result = Joined;
+    Part *reading = partFor(part, &result);
+    if (!reading)
+        return result;
+    try {
+        if (m_written == 0) {
+            if (result
+                = write("%PDF-" + QByteArray::fromStdString(reading->pdf.getPDFVersion()) + "\n%\xE2\xE3\xCF\xD3\n");
+                result != Joined)
+                return result;
+            if (QPDFObjectHandle info = reading->pdf.getTrailer().getKey("/Info");
+                info.isDictionary() && info.isIndirect())
+                m_info = reading->numberOf(info, *this);
+        }
+        for (const int index : pages) {
+            if (index < 0 || size_t(index) >= reading->pages.size()) {
+                m_failure = QStringLiteral("%1 has no page %2").arg(part).arg(index + 1);
+                return PartUnreadable;
+            }
+            if (result = writePage(*reading, reading->pages[size_t(index)]); result != Joined)
+                return result;
+        }
+    } catch (const std::exception &error) {
+        m_failure = QString::fromStdString(error.what());
         return PartUnreadable;
     }
+    if (lastTime)
+        m_parts.erase(part);
     return Joined;
+}
+
+// The page under the joined file's page tree, then every object it uses that
+// is not in the file yet.
+PdfJoin::Result PdfJoin::writePage(Part &part, QPDFObjectHandle page)
+{
+    const int number = reserveObject();
+    m_pages.push_back(number);
+    QByteArray text = QByteArray::number(number) + " 0 obj\n";
+    part.dictionary(page, "/Parent", text, *this);
+    text += "/Parent " + QByteArray::number(PageTreeObject) + " 0 R>>\nendobj\n";
+    beginObject(number);
+    if (const Result result = write(text); result != Joined)
+        return result;
+    while (!part.waiting.empty()) {
+        const auto [waitingNumber, object] = part.waiting.front();
+        part.waiting.pop_front();
+        text.clear();
+        part.object(waitingNumber, object, text, *this);
+        beginObject(waitingNumber);
+        if (const Result result = write(text); result != Joined)
+            return result;
+    }
+    return m_keepGoing() ? Joined : Cancelled;
+}
+
+PdfJoin::Part *PdfJoin::partFor(const QString &file, Result *result)
+{
+    std::unique_ptr<Part> &part = m_parts[file];
+    if (part)
+        return part.get();
+    part = std::make_unique<Part>(file);
+    try {
+        if (part->open())
+            return part.get();
+        m_failure = part->file.errorString();
+    } catch (const std::exception &error) {
+        m_failure = QString::fromStdString(error.what());
+    }
+    m_parts.erase(file);
+    *result = PartUnreadable;
+    return nullptr;
+}
+
+PdfJoin::Result PdfJoin::finish()
+{
+    if (m_failed)
+        return WriteFailed;
+    if (m_written == 0)
+        if (const Result result = write("%PDF-1.4\n%\xE2\xE3\xCF\xD3\n"); result != Joined)
+            return result;
+    QByteArray tree = QByteArray::number(PageTreeObject) + " 0 obj\n<</Type /Pages\n/Kids [";
+    for (const int page : m_pages)
+        tree += QByteArray::number(page) + " 0 R\n";
+    tree += "]\n/Count " + QByteArray::number(qsizetype(m_pages.size())) + ">>\nendobj\n";
+    beginObject(PageTreeObject);
+    if (const Result result = write(tree); result != Joined)
+        return result;
+    beginObject(CatalogueObject);
+    if (const Result result = write(QByteArray::number(CatalogueObject) + " 0 obj\n<</Type /Catalog\n/Pages "
+                                    + QByteArray::number(PageTreeObject) + " 0 R>>\nendobj\n");
+        result != Joined)
+        return result;
+
+    const qint64 table = m_written;
+    QByteArray end = "xref\n0 " + QByteArray::number(qsizetype(m_offsets.size())) + "\n0000000000 65535 f \n";
+    for (size_t number = 1; number < m_offsets.size(); ++number)
+        end += QByteArray::number(m_offsets[number]).rightJustified(10, '0') + " 00000 n \n";
+    end += "trailer\n<</Size " + QByteArray::number(qsizetype(m_offsets.size())) + "\n/Root "
+        + QByteArray::number(CatalogueObject) + " 0 R\n";
+    if (m_info > 0)
+        end += "/Info " + QByteArray::number(m_info) + " 0 R\n";
+    end += ">>\nstartxref\n" + QByteArray::number(table) + "\n%%EOF\n";
+    return write(end);
+}
+
+PdfJoin::Result PdfJoin::write(const QByteArray &bytes)
+{
+    if (m_failed)
+        return WriteFailed;
+    if (m_target.write(bytes) != bytes.size()) {
+        m_failed = true;
+        m_failure = m_target.errorString();
+        return WriteFailed;
+    }
+    m_written += bytes.size();
+    return Joined;
+}
+
+int PdfJoin::reserveObject()
+{
+    m_offsets.push_back(-1);
+    return int(m_offsets.size()) - 1;
+}
+
+void PdfJoin::beginObject(int number)
+{
+    m_offsets[size_t(number)] = m_written;
 }

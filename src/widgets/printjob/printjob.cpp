@@ -1,5 +1,6 @@
 #include "printjob/printjob.h"
 
+#include "app/appinfo.h"
 #include "controls/plainmessage.h"
 #include "printjob/printqueue.h"
 #include "printjob/printrun.h"
@@ -40,6 +41,8 @@ PrintOutcome PrintJob::run()
     PrintFault dialogFault = PrintFault::of(PrintFault::SchedulerSilent);
     if (PrintQueue::askScheduler() != PrintQueue::Silent) {
         printer.emplace(QPrinter::HighResolution);
+        printer->setDocName(m_view->document()->metaInformation(QTextDocument::DocumentTitle));
+        printer->setCreator(AppTitle + QLatin1Char(' ') + AppVersionText);
         dialogFault = askForPrinter(*printer, hasSelection);
     }
     const PrintOutcome failed{PrintOutcome::Failed, dialogFault.description};

@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QList>
 #include <QPageLayout>
 #include <QPrintEngine>
@@ -28,6 +30,7 @@ constexpr int ConnectTimeoutMs = 500;
 constexpr int AnswerTimeoutMs = 1500;
 // How often libcups asks whether to go on waiting for an answer.
 constexpr double WaitStepSeconds = 0.25;
+constexpr qsizetype DocumentPieceBytes = 64 * 1024;
 
 struct AnswerWait {
     QDeadlineTimer deadline{AnswerTimeoutMs};
@@ -78,6 +81,26 @@ PrintFault faultFromScheduler(const QString &queue)
         return PrintFault::of(PrintFault::QueueFailed,
                               QStringLiteral("0x%1").arg(unsigned(status), 4, 16, QLatin1Char('0')));
     }
+}
+// The one document of job `job`, read from `file`, sent in pieces so a cancel
+// is answered on the way.
+bool sendDocument(const QByteArray &queue, int job, const QString &file, const std::atomic_bool &cancelled)
+{
+    QFile pdf(file);
+    if (!pdf.open(QIODevice::ReadOnly))
+        return false;
+    if (cupsStartDocument(CUPS_HTTP_DEFAULT, queue.constData(), job, QFile::encodeName(QFileInfo(file).fileName()),
+                          CUPS_FORMAT_PDF, 1)
+        != HTTP_STATUS_CONTINUE)
+        return false;
+    QByteArray piece(DocumentPieceBytes, Qt::Uninitialized);
+    qint64 read = 0;
+    bool sent = true;
+    while (sent && !cancelled && (read = pdf.read(piece.data(), piece.size())) > 0)
+        sent = cupsWriteRequestData(CUPS_HTTP_DEFAULT, piece.constData(), size_t(read)) == HTTP_STATUS_CONTINUE;
+    // The request is finished in any case; the scheduler's answer says whether it took the document.
+    const ipp_status_t status = cupsFinishDocument(CUPS_HTTP_DEFAULT, queue.constData());
+    return sent && read == 0 && !cancelled && status <= IPP_STATUS_OK_CONFLICTING;
 }
 } // namespace
 
@@ -146,27 +169,40 @@ PrintFault PrintQueue::schedulerFault()
     return PrintFault::of(PrintFault::SchedulerSilent);
 }
 
-PrintFault PrintQueue::submit(const QPrinter &printer, const QString &pdfFile)
+PrintQueue::Job PrintQueue::jobFor(const QPrinter &printer)
 {
+    Job job;
     // An instance "queue/instance" only chooses stored options; jobs go to the queue.
-    const QString queue = printer.printerName().section(QLatin1Char('/'), 0, 0);
-    if (queue.isEmpty())
-        return PrintFault::of(PrintFault::PrinterMissing);
-
+    job.queue = printer.printerName().section(QLatin1Char('/'), 0, 0);
+    job.title = printer.docName().isEmpty() ? AppTitle : printer.docName();
     QPrintEngine *engine = printer.printEngine();
-    const Options options
-        = jobOptions(printer.pageLayout(), printer.copyCount(), printer.collateCopies(), printer.duplex(),
-                     engine ? engine->property(CupsOptionsKey).toStringList() : QStringList());
+    job.options = jobOptions(printer.pageLayout(), printer.copyCount(), printer.collateCopies(), printer.duplex(),
+                             engine ? engine->property(CupsOptionsKey).toStringList() : QStringList());
+    return job;
+}
+
+PrintFault PrintQueue::submit(const Job &job, const QString &pdfFile, const std::atomic_bool &cancelled)
+{
+    if (job.queue.isEmpty())
+        return PrintFault::of(PrintFault::PrinterMissing);
     QList<cups_option_t> cupsOptions;
-    cupsOptions.reserve(options.size());
-    for (const auto &option : options)
+    cupsOptions.reserve(job.options.size());
+    for (const auto &option : job.options)
         cupsOptions.append(
             cups_option_t{const_cast<char *>(option.first.constData()), const_cast<char *>(option.second.constData())});
 
     if (const PrintFault fault = schedulerFault(); fault.isSet())
         return fault;
-    const QString title = printer.docName().isEmpty() ? AppTitle : printer.docName();
-    const int job = cupsPrintFile(queue.toLocal8Bit().constData(), pdfFile.toLocal8Bit().constData(),
-                                  title.toUtf8().constData(), int(cupsOptions.size()), cupsOptions.data());
-    return job > 0 ? PrintFault() : faultFromScheduler(queue);
+    const QByteArray queue = job.queue.toLocal8Bit();
+    const int id = cupsCreateJob(CUPS_HTTP_DEFAULT, queue.constData(), job.title.toUtf8().constData(),
+                                 int(cupsOptions.size()), cupsOptions.data());
+    if (id <= 0)
+        return faultFromScheduler(job.queue);
+    if (!cancelled && sendDocument(queue, id, pdfFile, cancelled))
+        return PrintFault();
+    const PrintFault fault = cancelled ? PrintFault::of(PrintFault::Aborted) : faultFromScheduler(job.queue);
+    // A job whose document never arrived whole is held: taken back and purged,
+    // nothing of it is printed and no trace of it stays in the queue.
+    cupsCancelJob2(CUPS_HTTP_DEFAULT, queue.constData(), id, 1);
+    return fault;
 }

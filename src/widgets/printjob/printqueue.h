@@ -8,6 +8,7 @@
 #include <QPrinter>
 #include <QStringList>
 
+#include <atomic>
 #include <utility>
 #include <vector>
 
@@ -19,8 +20,18 @@ class PrintQueue
 public:
     using Options = std::vector<std::pair<QByteArray, QByteArray>>;
 
+    // A job as the print dialog chose it, read from the printer on its own thread.
+    struct Job {
+        QString queue;
+        QString title;
+        Options options;
+    };
     // `printer` is a native printer as the print dialog left it.
-    static PrintFault submit(const QPrinter &printer, const QString &pdfFile);
+    static Job jobFor(const QPrinter &printer);
+    // Hands the PDF `pdfFile` to the queue as one job, on any thread; the
+    // scheduler prints nothing of it before all of it has arrived, and nothing
+    // at all once `cancelled` is set on the way.
+    static PrintFault submit(const Job &job, const QString &pdfFile, const std::atomic_bool &cancelled);
     // The CUPS job options for what the dialog chose (paper, copies, sides,
     // orientation, and the options of its printer properties page as name and
     // value after each other): the ones Qt's CUPS engine sends.

@@ -1,32 +1,32 @@
 #include "printjob/printrun.h"
 
-#include "printjob/pdfjoin.h"
-#include "printjob/printpages.h"
+#include "printjob/printparagraphs.h"
+#include "printjob/printpipeline.h"
 #include "printjob/printprogress.h"
 #include "printjob/printqueue.h"
 #include "printjob/printscratch.h"
-#include "printjob/printsink.h"
+#include "printjob/printsetup.h"
 #include "printjob/sheetorder.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QFile>
 #include <QFileInfo>
-#include <QPainter>
-#include <QPdfWriter>
+#include <QGuiApplication>
+#include <QPaintDevice>
 #include <QPrinter>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
+#include <QTextDocument>
+#include <QThread>
 
-#include <climits>
-
+#include <cmath>
 #include <memory>
-#include <vector>
 
 namespace {
-// Sheets per part of the PDF. Qt's PDF writer embeds a part's fonts only when
-// the part ends, in one call that nothing can interrupt: small parts keep that
-// call short, so a cancel is answered soon, and the writer's copies of the
-// fonts it embeds go with each part.
-constexpr int SheetsPerPart = 16;
+// How long the job's own thread waits for the parts' threads between two
+// looks at the progress window.
+constexpr int WaitMs = 5;
 } // namespace
 
 PrintRun::PrintRun(QPrinter &printer, PrintProgress &progress) : m_printer(printer), m_progress(progress) { }
@@ -36,19 +36,17 @@ PrintFault PrintRun::print(const QTextDocument &source, int from, int to)
     if (const PrintFault fault = unusablePrinter(); fault.isSet())
         return fault;
 
-    auto pages = std::make_unique<PrintPages>(source, from, to, m_printer.pageLayout());
-    // Pages drawn once each and in their own order are drawn as soon as they
-    // are laid out, while their fonts are still loaded; any other order needs
-    // every page laid out first, and each font loaded again to draw it.
     // A queue makes the copies itself; a PDF file holds what it is given.
     m_copies = m_printer.outputFormat() == QPrinter::NativeFormat ? 1 : qMax(1, m_printer.copyCount());
     m_inPageOrder = m_copies == 1 && m_printer.pageOrder() != QPrinter::LastPageFirst;
-    if (!m_inPageOrder && !layOut(*pages, INT_MAX))
-        return PrintFault::of(PrintFault::Aborted);
-
+    const PrintSetup setup = setupFor(source);
+    PrintParagraphs paragraphs(source, from, to);
+    QTemporaryDir folder(PrintScratch::partsFolderTemplate());
+    if (!folder.isValid())
+        return PrintFault::of(PrintFault::SpoolFileFailed);
     if (m_printer.outputFormat() == QPrinter::PdfFormat)
-        return printToFile(std::move(pages));
-    return printToQueue(std::move(pages));
+        return printToFile(paragraphs, setup, folder.path());
+    return printToQueue(paragraphs, setup, folder.path());
 }
 
 // QPrinter falls back to writing a PDF to nowhere when its printer is gone, and
@@ -72,36 +70,37 @@ PrintFault PrintRun::unusablePrinter() const
     return PrintFault();
 }
 
-// Lays out until `pages` pages are final, or all of them.
-bool PrintRun::layOut(PrintPages &pages, int pageCount)
+// What the printer and the preview's document say, read here, on the thread
+// that owns them, for the threads that write the parts.
+PrintSetup PrintRun::setupFor(const QTextDocument &source) const
 {
-    while (pages.finishedPages() < pageCount && pages.layoutStep()) {
-        if (!m_inPageOrder)
-            pages.releaseLaidOutFonts();
-        // Once sheets are being drawn the window keeps saying which one.
-        if (m_sheetsDrawn == 0)
-            m_progress.setPage(0, 0);
-        else
-            m_progress.tick();
-        if (m_progress.wasCancelled())
-            return false;
+    PrintSetup setup;
+    setup.pageLayout = m_printer.pageLayout();
+    if (const QPaintDevice *device = source.documentLayout()->paintDevice()) {
+        setup.sourceDpi = QSizeF(device->logicalDpiX(), device->logicalDpiY());
+    } else if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        // A document without a device lays out at the primary screen's resolution.
+        setup.sourceDpi = QSizeF(std::round(screen->logicalDotsPerInchX()), std::round(screen->logicalDotsPerInchY()));
     }
-    if (!m_inPageOrder)
-        pages.releaseLaidOutFonts();
-    if (pages.allLaidOut())
-        m_pageCount = pages.pageCount();
-    return !m_progress.wasCancelled();
+    setup.defaultFont = source.defaultFont().toString();
+    setup.defaultTextOption = source.defaultTextOption();
+    setup.resolution = m_printer.resolution();
+    setup.pdfVersion = m_printer.pdfVersion();
+    setup.title = m_printer.docName();
+    setup.creator = m_printer.creator();
+    return setup;
 }
 
-PrintFault PrintRun::printToFile(std::unique_ptr<PrintPages> pages)
+PrintFault PrintRun::printToFile(PrintParagraphs &paragraphs, const PrintSetup &setup, const QString &folder)
 {
     const QString fileName = m_printer.outputFileName();
     QFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         return PrintFault::of(PrintFault::OutputNotWritable, fileName);
-    PrintFault fault = writePdf(std::move(pages), file, PrintFault::of(PrintFault::OutputNotWritable, fileName));
+    const PrintFault notWritable = PrintFault::of(PrintFault::OutputNotWritable, fileName);
+    PrintFault fault = writeJoined(paragraphs, setup, folder, file, notWritable);
     if (!fault.isSet() && (!file.flush() || file.error() != QFileDevice::NoError))
-        fault = PrintFault::of(PrintFault::OutputNotWritable, fileName);
+        fault = notWritable;
     file.close();
     // Half a PDF is no use to anybody; a device or pipe the user named stays.
     if (fault.isSet() && QFileInfo(fileName).isFile())
@@ -109,57 +108,139 @@ PrintFault PrintRun::printToFile(std::unique_ptr<PrintPages> pages)
     return fault;
 }
 
-PrintFault PrintRun::printToQueue(std::unique_ptr<PrintPages> pages)
+// A queue gets one PDF, joined as the parts come. Its parts could go to the
+// queue as the documents of one job, but CUPS hands those to the printer one
+// after the other, and a printer that makes a PDF of them (cups-pdf) keeps only
+// the first.
+PrintFault PrintRun::printToQueue(PrintParagraphs &paragraphs, const PrintSetup &setup, const QString &folder)
 {
     QTemporaryFile spool(PrintScratch::spoolFileTemplate());
     if (!spool.open())
         return PrintFault::of(PrintFault::SpoolFileFailed);
-    if (const PrintFault fault = writePdf(std::move(pages), spool, PrintFault::of(PrintFault::SpoolFileFailed));
-        fault.isSet())
+    const PrintFault spoolFault = PrintFault::of(PrintFault::SpoolFileFailed);
+    if (const PrintFault fault = writeJoined(paragraphs, setup, folder, spool, spoolFault); fault.isSet())
         return fault;
     if (!spool.flush() || spool.error() != QFileDevice::NoError)
-        return PrintFault::of(PrintFault::SpoolFileFailed);
-    return PrintQueue::submit(m_printer, spool.fileName());
+        return spoolFault;
+    m_progress.setJoining();
+    const PrintQueue::Job job = PrintQueue::jobFor(m_printer);
+    return runAside([&] { return PrintQueue::submit(job, spool.fileName(), m_cancelled); });
 }
 
-// The PDF is drawn in parts, each a file of its own in a private folder, and
-// the parts are then joined into `target`. The laid-out copy goes before the
-// join, which needs memory of its own in proportion to the pages.
-PrintFault PrintRun::writePdf(std::unique_ptr<PrintPages> pages, QIODevice &target, const PrintFault &targetFault)
+// Pages in their own order are joined as their parts come, each part let go
+// once it is in; any other order needs every part written first.
+PrintFault PrintRun::writeJoined(PrintParagraphs &paragraphs, const PrintSetup &setup, const QString &folder,
+                                 QIODevice &target, const PrintFault &targetFault)
 {
-    QTemporaryDir folder(PrintScratch::partsFolderTemplate());
-    if (!folder.isValid())
-        return PrintFault::of(PrintFault::SpoolFileFailed);
-    std::vector<int> order;
-    if (!m_inPageOrder)
-        order = sheetOrder(pages->pageCount(), m_copies, m_printer.collateCopies(),
-                           m_printer.pageOrder() == QPrinter::LastPageFirst);
-    QStringList parts;
-    for (size_t first = 0;; first += SheetsPerPart) {
-        if (m_inPageOrder) {
-            if (!layOut(*pages, int(first) + SheetsPerPart))
-                return PrintFault::of(PrintFault::Aborted);
-            for (int page = int(order.size()); page < pages->finishedPages(); ++page)
-                order.push_back(page);
+    PdfJoin join(target, [this] { return !m_cancelled; });
+    std::vector<Part> parts;
+    const PrintFault fault = writeParts(paragraphs, setup, folder, [&](const QString &part, int pages) {
+        if (!m_inPageOrder) {
+            parts.emplace_back(part, pages);
+            return PrintFault();
         }
-        if (first >= order.size())
-            break;
-        const size_t end = qMin(order.size(), first + size_t(SheetsPerPart));
-        parts.append(folder.filePath(QStringLiteral("%1.pdf").arg(parts.size() + 1)));
-        if (const PrintFault fault = writePart(*pages, order, first, end, parts.last()); fault.isSet())
-            return fault;
-        m_sheetsDrawn = int(end);
-        // The part's writer has embedded its fonts and is gone.
-        pages->releasePaintedFonts();
+        const PdfJoin::Result joined = join.addPart(part);
+        QFile::remove(part);
+        return faultOf(joined, targetFault);
+    });
+    if (fault.isSet())
+        return fault;
+    if (!m_inPageOrder) {
+        m_progress.setJoining();
+        if (const PrintFault joinFault = runAside([&] { return joinInSheetOrder(join, parts, targetFault); });
+            joinFault.isSet())
+            return joinFault;
     }
-    pages.reset();
+    return faultOf(join.finish(), targetFault);
+}
 
-    m_progress.setJoining();
-    const auto keepGoing = [this] {
-        m_progress.tick();
-        return !m_progress.wasCancelled();
-    };
-    switch (PdfJoin::join(parts, target, keepGoing)) {
+// The parts are written on threads of their own; this thread copies the
+// paragraphs for them, keeps the progress window up to date and takes a cancel.
+PrintFault PrintRun::writeParts(PrintParagraphs &paragraphs, const PrintSetup &setup, const QString &folder,
+                                const std::function<PrintFault(const QString &, int)> &deliver)
+{
+    PrintPipeline pipeline(paragraphs, setup, folder, deliver);
+    pipeline.start(QThread::idealThreadCount());
+    bool copying = true;
+    do {
+        if (copying)
+            copying = paragraphs.copyStep();
+        showProgress(pipeline);
+        if (m_cancelled)
+            pipeline.cancel();
+    } while (!pipeline.waitFor(copying ? 0 : WaitMs));
+    m_pageCount = pipeline.pageCount();
+    if (m_cancelled)
+        return PrintFault::of(PrintFault::Aborted);
+    return pipeline.fault();
+}
+
+// Sheets of one part that follow each other are added together; a part that
+// comes again later (another copy) keeps what it added.
+PrintFault PrintRun::joinInSheetOrder(PdfJoin &join, const std::vector<Part> &parts, const PrintFault &targetFault)
+{
+    std::vector<int> partOfPage;
+    std::vector<int> firstPageOf;
+    for (size_t part = 0; part < parts.size(); ++part) {
+        firstPageOf.push_back(int(partOfPage.size()));
+        partOfPage.insert(partOfPage.end(), size_t(parts[part].second), int(part));
+    }
+    const std::vector<int> order = sheetOrder(int(partOfPage.size()), m_copies, m_printer.collateCopies(),
+                                              m_printer.pageOrder() == QPrinter::LastPageFirst);
+    std::vector<size_t> lastSheetOf(parts.size(), 0);
+    for (size_t sheet = 0; sheet < order.size(); ++sheet)
+        lastSheetOf[size_t(partOfPage[size_t(order[sheet])])] = sheet;
+    for (size_t sheet = 0; sheet < order.size();) {
+        const int part = partOfPage[size_t(order[sheet])];
+        std::vector<int> pages;
+        for (; sheet < order.size() && partOfPage[size_t(order[sheet])] == part; ++sheet)
+            pages.push_back(order[sheet] - firstPageOf[size_t(part)]);
+        const bool lastTime = sheet > lastSheetOf[size_t(part)];
+        if (const PrintFault fault = faultOf(join.addPages(parts[size_t(part)].first, pages, lastTime), targetFault);
+            fault.isSet())
+            return fault;
+    }
+    return PrintFault();
+}
+
+// Work that takes a while runs on a thread of its own, while this one keeps
+// the progress window alive and takes a cancel.
+PrintFault PrintRun::runAside(const std::function<PrintFault()> &work)
+{
+    PrintFault fault;
+    const std::unique_ptr<QThread> thread(QThread::create([&fault, &work] { fault = work(); }));
+    thread->start();
+    while (!thread->wait(WaitMs))
+        tick();
+    return m_cancelled ? PrintFault::of(PrintFault::Aborted) : fault;
+}
+
+void PrintRun::showProgress(const PrintPipeline &pipeline)
+{
+    const int written = pipeline.pagesWritten();
+    if (const int pages = pipeline.pageCount(); pages > 0) {
+        m_progress.setPage(qMin(written + 1, pages), pages);
+    } else if (const int laidOut = pipeline.pagesLaidOut(); laidOut > 0) {
+        const double share = pipeline.shareLaidOut();
+        const int expected = share > 0 ? qMax(laidOut + 1, int(std::ceil(laidOut / share))) : laidOut + 1;
+        m_progress.setPage(qMin(written + 1, expected), expected, PrintProgress::Expected);
+    } else {
+        m_progress.setPage(0, 0);
+    }
+    if (m_progress.wasCancelled())
+        m_cancelled = true;
+}
+
+void PrintRun::tick()
+{
+    m_progress.tick();
+    if (m_progress.wasCancelled())
+        m_cancelled = true;
+}
+
+PrintFault PrintRun::faultOf(PdfJoin::Result result, const PrintFault &targetFault)
+{
+    switch (result) {
     case PdfJoin::Joined:
         return PrintFault();
     case PdfJoin::Cancelled:
@@ -170,51 +251,4 @@ PrintFault PrintRun::writePdf(std::unique_ptr<PrintPages> pages, QIODevice &targ
         break;
     }
     return targetFault;
-}
-
-// Draws sheets `first` up to `end` of `order` into a PDF file of their own.
-// The first write that fails ends the part: nothing after it could arrive.
-PrintFault PrintRun::writePart(PrintPages &pages, const std::vector<int> &order, size_t first, size_t end,
-                               const QString &fileName)
-{
-    QFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return PrintFault::of(PrintFault::SpoolFileFailed);
-    PrintSink sink(&file, [this] { m_progress.tick(); });
-    sink.open(QIODevice::WriteOnly);
-    QPdfWriter writer(&sink);
-    writer.setPdfVersion(m_printer.pdfVersion());
-    writer.setResolution(m_printer.resolution());
-    writer.setPageLayout(m_printer.pageLayout());
-    writer.setTitle(m_printer.docName());
-    writer.setCreator(m_printer.creator());
-
-    QPainter painter;
-    if (!painter.begin(&writer))
-        return PrintFault::of(PrintFault::PaintFailed);
-    PrintFault fault;
-    for (size_t sheet = first; sheet < end && !fault.isSet(); ++sheet) {
-        if (pages.allLaidOut())
-            m_progress.setPage(int(sheet) + 1, int(order.size()));
-        else
-            m_progress.setPage(int(sheet) + 1, pages.expectedPageCount(), PrintProgress::Expected);
-        if (m_progress.wasCancelled())
-            fault = PrintFault::of(PrintFault::Aborted);
-        else if (sink.failed())
-            fault = PrintFault::of(PrintFault::SpoolFileFailed);
-        else if (sheet > first && !writer.newPage())
-            fault = PrintFault::of(PrintFault::PaintFailed);
-        else
-            pages.paintPage(painter, order[sheet]);
-    }
-    const bool ended = painter.end();
-    if (fault.isSet())
-        return fault;
-    if (m_progress.wasCancelled())
-        return PrintFault::of(PrintFault::Aborted);
-    if (sink.failed() || !file.flush())
-        return PrintFault::of(PrintFault::SpoolFileFailed);
-    if (!ended)
-        return PrintFault::of(PrintFault::PaintFailed);
-    return PrintFault();
 }

@@ -1,20 +1,26 @@
 // Carries out one print onto the printer the print dialog chose: pages the
-// document, writes it as PDF in parts, page by page with progress, joins the
-// parts and delivers the PDF to the chosen file or CUPS queue. Only a job that
-// arrived counts as printed.
+// document and writes it as PDF in parts, on every core the machine has, with
+// progress, and delivers the parts: joined into the chosen file, or to the
+// chosen CUPS queue as one job. Only a job that arrived counts as printed.
 #pragma once
 
+#include "printjob/pdfjoin.h"
 #include "printjob/printfault.h"
 
-#include <cstddef>
-#include <memory>
+#include <QString>
+
+#include <atomic>
+#include <functional>
+#include <utility>
 #include <vector>
 
-class PrintPages;
+class PrintParagraphs;
+class PrintPipeline;
 class PrintProgress;
 class QIODevice;
 class QPrinter;
 class QTextDocument;
+struct PrintSetup;
 
 class PrintRun
 {
@@ -27,18 +33,27 @@ public:
     int pageCount() const { return m_pageCount; }
 
 private:
+    // A written part: its file and its number of pages.
+    using Part = std::pair<QString, int>;
+
     PrintFault unusablePrinter() const;
-    bool layOut(PrintPages &pages, int pageCount);
-    PrintFault writePdf(std::unique_ptr<PrintPages> pages, QIODevice &target, const PrintFault &targetFault);
-    PrintFault writePart(PrintPages &pages, const std::vector<int> &order, size_t first, size_t end,
-                         const QString &fileName);
-    PrintFault printToFile(std::unique_ptr<PrintPages> pages);
-    PrintFault printToQueue(std::unique_ptr<PrintPages> pages);
+    PrintSetup setupFor(const QTextDocument &source) const;
+    PrintFault printToFile(PrintParagraphs &paragraphs, const PrintSetup &setup, const QString &folder);
+    PrintFault printToQueue(PrintParagraphs &paragraphs, const PrintSetup &setup, const QString &folder);
+    PrintFault writeJoined(PrintParagraphs &paragraphs, const PrintSetup &setup, const QString &folder,
+                           QIODevice &target, const PrintFault &targetFault);
+    PrintFault writeParts(PrintParagraphs &paragraphs, const PrintSetup &setup, const QString &folder,
+                          const std::function<PrintFault(const QString &, int)> &deliver);
+    PrintFault joinInSheetOrder(PdfJoin &join, const std::vector<Part> &parts, const PrintFault &targetFault);
+    PrintFault runAside(const std::function<PrintFault()> &work);
+    void showProgress(const PrintPipeline &pipeline);
+    void tick();
+    static PrintFault faultOf(PdfJoin::Result result, const PrintFault &targetFault);
 
     QPrinter &m_printer;
     PrintProgress &m_progress;
+    std::atomic_bool m_cancelled{false};
     int m_copies = 1;
     bool m_inPageOrder = true;
-    int m_sheetsDrawn = 0;
     int m_pageCount = 0;
 };
