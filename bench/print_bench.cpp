@@ -12,6 +12,9 @@
 //   cancel-end  the print job cancelled on its last page, while the last part's
 //               fonts are embedded and the parts are joined
 //   baseline    QTextDocument::print of the same catalogue
+// With --against, the job alone, by turns with the same benchmark built from
+// another commit, on the system's fonts and on larger font sets
+// (bench/make-fontset.py), to measure a change against what came before.
 // Figures: seconds, peak RSS (VmHWM), the most private memory seen, pages,
 // when the progress window appeared after the dialog's OK, how long cancelling
 // took to end the job, and the longest the progress window went without repainting.
@@ -44,6 +47,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 
 namespace {
 constexpr int TickMs = 10;
@@ -60,8 +64,13 @@ int usage()
                  "usage: print_bench                    every case, %d runs each, with minimum / median / maximum\n"
                  "       print_bench --only CASE,CASE   those cases only, as above\n"
                  "       print_bench CASE [PDF]         one run of CASE (job, preview, cancel, cancel-end, baseline),\n"
-                 "                                      leaving its PDF in PDF if given\n",
-                 Runs);
+                 "                                      leaving its PDF in PDF if given\n"
+                 "       print_bench --against OTHER [--fontset FONTS.CONF]... [--runs N]\n"
+                 "                                      the job of this program and of OTHER (this benchmark\n"
+                 "                                      built from another commit) by turns, N runs each (%d),\n"
+                 "                                      on the system's fonts and on each font set named\n"
+                 "       print_bench families           how many families the font set has\n",
+                 Runs, Runs);
     return 2;
 }
 
@@ -243,12 +252,9 @@ struct Figures {
     int pages = 0;
 };
 
-// Runs `name` in a child process and gathers its figures.
-bool runChild(const char *name, Figures &figures)
+// Gathers the figures of one run from the child's output, passing the rest on.
+bool gather(QProcess &child, Figures &figures)
 {
-    QProcess child;
-    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    startCase(child, QString::fromLatin1(name));
     child.waitForFinished(-1);
     bool found = false;
     for (const QByteArray &line : child.readAllStandardOutput().split('\n')) {
@@ -271,6 +277,64 @@ bool runChild(const char *name, Figures &figures)
     }
     std::fflush(stdout);
     return found;
+}
+
+// Runs `name` in a child process and gathers its figures.
+bool runChild(const char *name, Figures &figures)
+{
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    startCase(child, QString::fromLatin1(name));
+    return gather(child, figures);
+}
+
+// One run of `arguments` by `program` on the font set `fontConfig` (the
+// system's when empty).
+QProcess *startOn(const QString &program, const QStringList &arguments, const QString &fontConfig)
+{
+    auto *child = new QProcess;
+    child->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    if (!fontConfig.isEmpty())
+        environment.insert(QStringLiteral("FONTCONFIG_FILE"), fontConfig);
+    child->setProcessEnvironment(environment);
+    child->start(program, arguments);
+    return child;
+}
+
+// The print job of this program and of `other` (the same benchmark built from
+// another commit), run by turns on each font set, so that both meet the same
+// machine; the figures side by side.
+int compare(const QString &other, const QStringList &fontConfigs, int runs)
+{
+    const QStringList programs{QCoreApplication::applicationFilePath(), other};
+    std::printf("print job, %d runs each, by turns; each figure min / median / max\n", runs);
+    std::printf("%-28s %-8s %8s %5s  %-22s %-18s %-18s %s\n", "font set", "program", "families", "pages", "seconds",
+                "peak RSS MB", "private MB", "longest stall ms");
+    for (const QString &fontConfig : fontConfigs) {
+        QProcess *counting = startOn(programs.first(), {QStringLiteral("families")}, fontConfig);
+        counting->waitForFinished(-1);
+        const QByteArray families = counting->readAllStandardOutput().trimmed();
+        delete counting;
+        QList<Figures> figures(programs.size());
+        for (int run = 0; run < runs; ++run) {
+            for (qsizetype program = 0; program < programs.size(); ++program) {
+                std::unique_ptr<QProcess> child(startOn(programs.at(program), {QStringLiteral("job")}, fontConfig));
+                if (!gather(*child, figures[program]))
+                    return 1;
+            }
+        }
+        for (qsizetype program = 0; program < programs.size(); ++program) {
+            const Figures &f = figures.at(program);
+            std::printf("%-28s %-8s %8s %5d  %-22s %-18s %-18s %s\n",
+                        qPrintable(fontConfig.isEmpty() ? QStringLiteral("system") : fontConfig),
+                        program == 0 ? "this" : "other", families.constData(), f.pages,
+                        qPrintable(minMedianMax(f.seconds, 2)), qPrintable(minMedianMax(f.peak, 0)),
+                        qPrintable(minMedianMax(f.privateMb, 0)), qPrintable(minMedianMax(f.stall, 0)));
+        }
+        std::fflush(stdout);
+    }
+    return 0;
 }
 
 int runAll(const QStringList &only)
@@ -297,6 +361,27 @@ int runAll(const QStringList &only)
                     qPrintable(minMedianMax(f.cancel, 0)), qPrintable(minMedianMax(f.stall, 0)));
     return 0;
 }
+// --against OTHER [--fontset FONTS.CONF]... [--runs N]
+int compareArguments(const QStringList &arguments)
+{
+    QString other;
+    QStringList fontConfigs{QString()};
+    int runs = Runs;
+    for (qsizetype i = 0; i + 1 < arguments.size(); i += 2) {
+        const QString &value = arguments.at(i + 1);
+        if (arguments.at(i) == QLatin1String("--against"))
+            other = value;
+        else if (arguments.at(i) == QLatin1String("--fontset"))
+            fontConfigs.append(value);
+        else if (arguments.at(i) == QLatin1String("--runs"))
+            runs = value.toInt();
+        else
+            return usage();
+    }
+    if (other.isEmpty() || arguments.size() % 2 != 0 || runs < 1)
+        return usage();
+    return compare(other, fontConfigs, runs);
+}
 } // namespace
 
 int main(int argc, char *argv[])
@@ -305,6 +390,13 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     setUpApplication(app);
     QTemporaryDir dir;
+    const QStringList arguments = QCoreApplication::arguments().mid(1);
+    if (arguments.value(0) == QLatin1String("--against"))
+        return compareArguments(arguments);
+    if (arguments == QStringList{QStringLiteral("families")}) {
+        std::printf("%lld\n", static_cast<long long>(everyInstalledFamily().size()));
+        return 0;
+    }
     if (argc > 3)
         return usage();
     const QString which = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();

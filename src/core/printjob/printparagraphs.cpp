@@ -1,7 +1,5 @@
 #include "printjob/printparagraphs.h"
 
-#include "textlayout/eventloopturn.h"
-
 #include <QElapsedTimer>
 #include <QMap>
 #include <QTextBlock>
@@ -32,11 +30,11 @@ PrintParagraphs::PrintParagraphs(const QTextDocument &source, int from, int to)
       m_next(from)
 { }
 
-bool PrintParagraphs::copyStep()
+bool PrintParagraphs::copyStep(int budgetMs)
 {
     QElapsedTimer step;
     step.start();
-    while (step.elapsed() < EventLoopTurnMs) {
+    while (step.elapsed() < budgetMs) {
         {
             const std::lock_guard lock(m_mutex);
             if (m_stopped || m_allCopied)

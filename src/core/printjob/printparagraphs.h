@@ -42,9 +42,9 @@ public:
     // everything is copied. Made on the thread that owns `source`.
     PrintParagraphs(const QTextDocument &source, int from, int to);
 
-    // On the thread that owns the source: copies more paragraphs, for no
-    // longer than a turn of its event loop; false once all are copied.
-    bool copyStep();
+    // On the thread that owns the source: copies more paragraphs, for about
+    // `budgetMs`; false once all are copied.
+    bool copyStep(int budgetMs);
 
     // Any thread: paragraph `index`, waiting until it is copied; none past the
     // last paragraph or once the job is stopped.

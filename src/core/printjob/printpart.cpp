@@ -21,6 +21,7 @@ namespace {
 constexpr qreal MinimumMarginMm = 20.0;
 constexpr qreal MillimetresPerInch = 25.4;
 constexpr qreal InchesPerMetre = 39.37007874;
+constexpr qreal FixedSteps = 64;
 } // namespace
 
 PrintPart::PrintPart(PrintParagraphs &paragraphs, const PrintSetup &setup, PrintStart start)
@@ -36,6 +37,7 @@ PrintPart::PrintPart(PrintParagraphs &paragraphs, const PrintSetup &setup, Print
     m_resolution.setDotsPerMeterY(qRound(setup.sourceDpi.height() * InchesPerMetre));
     QFont defaultFont;
     defaultFont.fromString(setup.defaultFont);
+    defaultFont.setHintingPreference(QFont::PreferNoHinting);
     m_document.setDefaultFont(defaultFont);
     m_document.setDefaultTextOption(setup.defaultTextOption);
     m_document.setUseDesignMetrics(true);
@@ -54,7 +56,12 @@ PrintPart::PrintPart(PrintParagraphs &paragraphs, const PrintSetup &setup, Print
     frame.setBottomMargin(qMax(0.0, MinimumMarginMm - printerMargins.bottom()) * pxPerMmY);
     m_document.rootFrame()->setFrameFormat(frame);
 
-    m_pageSize = QSizeF(printable.width() * pxPerMmX, printable.height() * pxPerMmY);
+    // The layout keeps positions in 64ths of a pixel, and places page n at n
+    // times the page height in those units: a height between two such steps
+    // would put each page's text a little further from where the page is
+    // drawn, the further the more pages come before it.
+    m_pageSize = QSizeF(std::round(printable.width() * pxPerMmX * FixedSteps) / FixedSteps,
+                        std::round(printable.height() * pxPerMmY * FixedSteps) / FixedSteps);
     m_document.setPageSize(m_pageSize);
     m_document.documentLayout()->setPaintDevice(&m_resolution);
 }
@@ -196,7 +203,12 @@ const QTextFormat &PrintPart::format(int index)
     if (size_t(index) >= m_formats.size())
         m_formats.resize(size_t(index) + 1);
     std::optional<QTextFormat> &own = m_formats[size_t(index)];
-    if (!own)
+    if (!own) {
         own = m_paragraphs.format(index);
+        // The copy is laid out with the fonts' own advances (design metrics),
+        // which hinting does not change: it would only cost time.
+        if (own->isCharFormat())
+            own->setProperty(QTextFormat::FontHintingPreference, QFont::PreferNoHinting);
+    }
     return *own;
 }

@@ -8,11 +8,12 @@
 #include <QThread>
 
 PrintPipeline::PrintPipeline(PrintParagraphs &paragraphs, const PrintSetup &setup, const QString &folder,
-                             Deliver deliver)
+                             Deliver deliver, int sheetsPerPart)
     : m_paragraphs(paragraphs),
       m_setup(setup),
       m_folder(folder),
-      m_deliver(std::move(deliver))
+      m_deliver(std::move(deliver)),
+      m_sheetsPerPart(qMax(1, sheetsPerPart))
 { }
 
 PrintPipeline::~PrintPipeline()
@@ -97,7 +98,7 @@ void PrintPipeline::work()
         {
             PrintPart piece(m_paragraphs, m_setup, start);
             PrintStart next;
-            const PrintPart::Ending ending = piece.layOut(SheetsPerPart, m_stop, &next);
+            const PrintPart::Ending ending = piece.layOut(m_sheetsPerPart, m_stop, &next);
             laidOut(ending, piece, next);
             if (ending == PrintPart::Stopped)
                 break;

@@ -28,8 +28,9 @@ public:
     // Takes part `file` with its `pages` pages; a fault ends the job.
     using Deliver = std::function<PrintFault(const QString &file, int pages)>;
 
-    // Parts are written into `folder` as "1.pdf", "2.pdf"...
-    PrintPipeline(PrintParagraphs &paragraphs, const PrintSetup &setup, const QString &folder, Deliver deliver);
+    // Parts of `sheetsPerPart` pages are written into `folder` as "1.pdf", "2.pdf"...
+    PrintPipeline(PrintParagraphs &paragraphs, const PrintSetup &setup, const QString &folder, Deliver deliver,
+                  int sheetsPerPart = SheetsPerPart);
     // Stops the job and waits for its threads.
     ~PrintPipeline();
 
@@ -50,6 +51,9 @@ public:
     // Every page once the last part is laid out, else 0.
     int pageCount() const;
 
+    // Qt's PDF writer embeds a part's fonts only when the part ends, in one
+    // call that nothing can interrupt: small parts keep that call short, so a
+    // cancel is answered soon, and the writer's copies of the fonts go with each part.
     static constexpr int SheetsPerPart = 16;
 
 private:
@@ -66,6 +70,7 @@ private:
     const PrintSetup &m_setup;
     const QString m_folder;
     const Deliver m_deliver;
+    const int m_sheetsPerPart;
     std::vector<std::unique_ptr<QThread>> m_threads;
     std::atomic_bool m_stop{false};
     std::atomic_int m_pagesWritten{0};

@@ -25,8 +25,11 @@
 
 namespace {
 // How long the job's own thread waits for the parts' threads between two
-// looks at the progress window.
+// looks at the progress window, and how long it copies paragraphs for them at
+// a time: together with a turn of the event loop, short enough that the
+// window never stutters.
 constexpr int WaitMs = 5;
+constexpr int CopyMs = 10;
 } // namespace
 
 PrintRun::PrintRun(QPrinter &printer, PrintProgress &progress) : m_printer(printer), m_progress(progress) { }
@@ -145,13 +148,16 @@ PrintFault PrintRun::writeJoined(PrintParagraphs &paragraphs, const PrintSetup &
     });
     if (fault.isSet())
         return fault;
-    if (!m_inPageOrder) {
+    if (!m_inPageOrder)
         m_progress.setJoining();
-        if (const PrintFault joinFault = runAside([&] { return joinInSheetOrder(join, parts, targetFault); });
-            joinFault.isSet())
-            return joinFault;
-    }
-    return faultOf(join.finish(), targetFault);
+    // The page tree and the table of every object close the file: at ten
+    // thousand families, too long to keep the window waiting.
+    return runAside([&] {
+        if (!m_inPageOrder)
+            if (const PrintFault joinFault = joinInSheetOrder(join, parts, targetFault); joinFault.isSet())
+                return joinFault;
+        return faultOf(join.finish(), targetFault);
+    });
 }
 
 // The parts are written on threads of their own; this thread copies the
@@ -164,7 +170,7 @@ PrintFault PrintRun::writeParts(PrintParagraphs &paragraphs, const PrintSetup &s
     bool copying = true;
     do {
         if (copying)
-            copying = paragraphs.copyStep();
+            copying = paragraphs.copyStep(CopyMs);
         showProgress(pipeline);
         if (m_cancelled)
             pipeline.cancel();
