@@ -6,7 +6,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-30}
 out=build-fuzz
-fuzzers=(versionreading inifile)
+fuzzers=(versionreading inifile pdfjoin)
+# A PDF part needs more room than a line of text.
+declare -A max_len=([versionreading]=512 [inifile]=512 [pdfjoin]=8192)
 
 cmake -S . -B "$out" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DLETTERLOOM_FUZZ=ON -DLETTERLOOM_SANITIZE=ON -DBUILD_TESTING=OFF >/dev/null
@@ -17,7 +19,7 @@ for name in "${fuzzers[@]}"; do
   log="$out/$name.log"
   # Qt keeps static caches until exit that LeakSanitizer would report.
   if ! ASAN_OPTIONS=detect_leaks=0 "$out/fuzz/${name}_fuzzer" "$out/corpus/$name" "fuzz/seeds/$name" \
-    -max_total_time="$seconds" -max_len=512 -print_final_stats=1 -artifact_prefix="$out/$name-" >"$log" 2>&1; then
+    -max_total_time="$seconds" -max_len="${max_len[$name]}" -print_final_stats=1 -artifact_prefix="$out/$name-" >"$log" 2>&1; then
     tail -n 80 "$log"
     exit 1
   fi

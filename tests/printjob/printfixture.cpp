@@ -90,8 +90,9 @@ PreviewStandIn::PreviewStandIn(int blocks) : view(new QTextEdit(&window))
     window.resize(600, 450);
     view->setGeometry(2, 0, 577, 403);
 
+    view->document()->setMetaInformation(QTextDocument::DocumentTitle, CatalogueTitle);
     QTextCursor cursor(view->document());
-    cursor.insertText(QStringLiteral("Schriftenkatalog"), format(QStringLiteral("Liberation Sans"), 14, true));
+    cursor.insertText(CatalogueTitle, format(QStringLiteral("Liberation Sans"), 14, true));
     cursor.insertText(QStringLiteral(" (%1 Schriften)").arg(blocks * TestFamilies.size()),
                       format(QStringLiteral("Liberation Sans"), 10));
     for (int repetition = 1; repetition <= blocks; ++repetition) {
@@ -310,12 +311,24 @@ QString pdfText(const QString &pdf)
                   {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
 }
 
-int pdfPageCount(const QString &pdf)
+QString pdfInfo(const QString &pdf, const QString &field)
 {
     for (const QString &line : output(QStringLiteral("pdfinfo"), {pdf}).split(QLatin1Char('\n')))
-        if (line.startsWith(QStringLiteral("Pages:")))
-            return line.mid(6).trimmed().toInt();
-    return -1;
+        if (line.startsWith(field + QLatin1Char(':')))
+            return line.mid(field.size() + 1).trimmed();
+    return QString();
+}
+
+int pdfPageCount(const QString &pdf)
+{
+    const QString pages = pdfInfo(pdf, QStringLiteral("Pages"));
+    return pages.isEmpty() ? -1 : pages.toInt();
+}
+
+QStringList leftovers()
+{
+    return QDir::temp().entryList({QStringLiteral("letterloom-*-%1-*").arg(QCoreApplication::applicationPid())},
+                                  QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System);
 }
 
 QStringList embeddedFonts(const QString &pdf)

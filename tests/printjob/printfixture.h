@@ -60,6 +60,7 @@ extern const QString Done;
 // Long enough that the job spends some tenths of a second on its pages, in
 // several parts, so a user can see the progress window and cancel it.
 constexpr int LongDocumentBlocks = 800;
+const QString CatalogueTitle = QStringLiteral("Schriftenkatalog");
 extern const char *const NoCups;
 bool cupsAvailable();
 
@@ -95,6 +96,10 @@ bool startScheduler();
 
 QString pdfText(const QString &pdf);
 int pdfPageCount(const QString &pdf);
+// A field of the PDF's document information ("Title", "Creator"...), as pdfinfo reads it.
+QString pdfInfo(const QString &pdf, const QString &field);
+// What a print job of this process left in the temporary folder: parts folders, spool files.
+QStringList leftovers();
 // The embedded fonts of `pdf` without subset prefixes, e.g. "LiberationSerif".
 QStringList embeddedFonts(const QString &pdf);
 // The fonts of `pdf` that are not embedded, and the test families it lacks.

@@ -8,6 +8,7 @@
 
 #include <QCheckBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QPrintDialog>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -112,6 +113,13 @@ void PrintJobTest::wholeDocumentWithoutSelection()
         QVERIFY(waitForPrintout(before, &printout));
     QCOMPARE(squeezed(pdfText(printout)), squeezed(preview.view->toPlainText()));
     QCOMPARE(testFontsNotEmbedded(printout), QStringList());
+    // The printout says what it is: cups-pdf names its file after the job.
+    if (toQueue) {
+        QVERIFY2(QFileInfo(printout).fileName().startsWith(CatalogueTitle), qPrintable(printout));
+    } else {
+        QCOMPARE(pdfInfo(printout, QStringLiteral("Title")), CatalogueTitle);
+        QCOMPARE(pdfInfo(printout, QStringLiteral("Creator")), QStringLiteral("Letterloom 2.01.0002"));
+    }
 }
 
 void PrintJobTest::onlyTheSelection_data()
@@ -230,8 +238,9 @@ void PrintJobTest::longJobShowsProgress_data()
     QTest::newRow("cups-pdf queue, to the end") << true << QString();
 }
 
-// A long job is written in several parts and joined: every page, every font
-// embedded, and a cancel is answered in the last part and the join as well.
+// A long job is written in several parts on several threads and joined: every
+// page in order, every font embedded, nothing left behind; and a cancel is
+// answered in the last parts and the join as well.
 void PrintJobTest::longJobShowsProgress()
 {
     QFETCH(bool, toQueue);
@@ -299,6 +308,7 @@ void PrintJobTest::longJobShowsProgress()
         QCOMPARE(squeezed(pdfText(printout)), squeezed(preview.view->toPlainText()));
         QCOMPARE(pdfPageCount(printout), job.pageCount());
         QCOMPARE(testFontsNotEmbedded(printout), QStringList());
+        QCOMPARE(leftovers(), QStringList());
         return;
     }
     // The window stays until the job has wound down, so nothing behind it takes input meanwhile.
@@ -309,6 +319,7 @@ void PrintJobTest::longJobShowsProgress()
     QCOMPARE(outcome.text, aborted);
     QCOMPARE(outcome.kind, PrintOutcome::Failed);
     QVERIFY(!QFile::exists(pdf));
+    QCOMPARE(leftovers(), QStringList());
     if (toQueue)
         QCOMPARE(jobCount(printer), jobsBefore);
 }

@@ -8,17 +8,35 @@
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFObjectHandle.hh>
 
+#include <cstring>
 #include <deque>
 #include <exception>
+#include <set>
 #include <string>
 
 namespace {
 constexpr int CatalogueObject = 1;
 constexpr int PageTreeObject = 2;
 
-QByteArray nameOf(const std::string &key)
+// A name as PDF writes it: `name` is the decoded name with its slash, every
+// character outside the plain ones written as "#" and its hex code. No name
+// can hold a NUL.
+bool writable(const std::string &name)
 {
-    return QByteArray::fromStdString(QPDFObjectHandle::newName(key).unparse());
+    return name.find('\0') == std::string::npos;
+}
+
+QByteArray nameOf(const std::string &name)
+{
+    QByteArray out("/");
+    for (size_t i = 1; i < name.size(); ++i) {
+        const auto c = static_cast<unsigned char>(name[i]);
+        if (c < 0x21 || c > 0x7e || std::strchr("#()<>[]{}/%", c))
+            out += '#' + QByteArray::number(c, 16).rightJustified(2, '0');
+        else
+            out += char(c);
+    }
+    return out;
 }
 } // namespace
 
@@ -39,6 +57,8 @@ struct PdfJoin::Part {
         pdf.setSuppressWarnings(true);
         pdf.processInputSource(
             std::make_shared<BufferInputSource>(QFile::encodeName(file.fileName()).toStdString(), buffer.get()));
+        // Each page of the joined file hangs from its page tree alone.
+        pdf.pushInheritedAttributesToPage();
         pages = pdf.getAllPages();
         return true;
     }
@@ -68,8 +88,11 @@ struct PdfJoin::Part {
         } else if (object.isDictionary()) {
             dictionary(object, {}, out, join);
             out += ">>";
+        } else if (object.isName()) {
+            out += writable(object.getName()) ? nameOf(object.getName()) : QByteArray("null");
         } else {
-            out += QByteArray::fromStdString(object.unparse());
+            // Resolved: an indirect number's own text, not a reference to itself.
+            out += QByteArray::fromStdString(object.unparseResolved());
         }
     }
 
@@ -82,11 +105,11 @@ struct PdfJoin::Part {
     }
 
     // Opens the dictionary and writes its entries but `leftOut`; the caller closes it.
-    void dictionary(QPDFObjectHandle object, const std::string &leftOut, QByteArray &out, PdfJoin &join)
+    void dictionary(QPDFObjectHandle object, const std::set<std::string> &leftOut, QByteArray &out, PdfJoin &join)
     {
         out += "<<";
         for (const std::string &key : object.getKeys()) {
-            if (key == leftOut)
+            if (leftOut.count(key) || !writable(key))
                 continue;
             out += nameOf(key) + ' ';
             value(object.getKey(key), out, join);
@@ -101,7 +124,7 @@ struct PdfJoin::Part {
         out += QByteArray::number(number) + " 0 obj\n";
         if (object.isStream()) {
             const std::shared_ptr<Buffer> data = object.getRawStreamData();
-            dictionary(object.getDict(), "/Length", out, join);
+            dictionary(object.getDict(), {"/Length"}, out, join);
             out += "/Length " + QByteArray::number(qulonglong(data->getSize())) + ">>\nstream\n";
             out.append(reinterpret_cast<const char *>(data->getBuffer()), qsizetype(data->getSize()));
             out += "\nendstream";
@@ -183,8 +206,8 @@ PdfJoin::Result PdfJoin::writePage(Part &part, QPDFObjectHandle page)
     const int number = reserveObject();
     m_pages.push_back(number);
     QByteArray text = QByteArray::number(number) + " 0 obj\n";
-    part.dictionary(page, "/Parent", text, *this);
-    text += "/Parent " + QByteArray::number(PageTreeObject) + " 0 R>>\nendobj\n";
+    part.dictionary(page, {"/Type", "/Parent"}, text, *this);
+    text += "/Type /Page\n/Parent " + QByteArray::number(PageTreeObject) + " 0 R>>\nendobj\n";
     beginObject(number);
     if (const Result result = write(text); result != Joined)
         return result;
