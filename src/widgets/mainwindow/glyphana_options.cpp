@@ -1,10 +1,11 @@
 // The print options: each change is stored the moment it is made.
 #include "mainwindow/glyphana.h"
 
-#include "app/colors.h"
+#include "app/designcolors.h"
 #include "controls/designlayout.h"
 #include "controls/familysamplelabel.h"
 #include "controls/flatbutton.h"
+#include "controls/readabletext.h"
 #include "controls/sortedcombobox.h"
 #include "controls/spinbuttons.h"
 #include "mainwindow/layouts.h"
@@ -15,10 +16,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
-
-namespace {
-constexpr quint32 White = 0x00FFFFFF;
-} // namespace
 
 void Glyphana::connectOptionHandlers()
 {
@@ -47,7 +44,7 @@ void Glyphana::connectOptionHandlers()
 void Glyphana::Option_Testdruck_Click(int index)
 {
     const bool handEntered = index == int(SampleKind::HandEntered);
-    setColor(txt_Handvorgabe, QPalette::Base, colorFromBgr(handEntered ? White : LightGrey));
+    setSurface(txt_Handvorgabe, handEntered ? DesignColors::FieldOn : DesignColors::FieldOff, QPalette::Base);
     txt_Handvorgabe->setEnabled(handEntered);
     if (!m_loading)
         m_settings.writeNumber(SettingKey::Print_Art, index);
