@@ -53,6 +53,8 @@ private slots:
     void optionsDoNotTouchTheSampleDisplay();
     void roundTripThroughTheSettingsFile();
     void printOptionsReadTheControls();
+    void eachSampleKindButtonGivesItsKind_data();
+    void eachSampleKindButtonGivesItsKind();
 
 private:
     ModalDriver m_modal{this};
@@ -271,6 +273,28 @@ void PrintOptionsTest::printOptionsReadTheControls()
     control<FlatButton>(*window, "cmd_Color", 0)->click();
     QCOMPARE(window->printOptions().headingColor, QColor(Qt::red));
     QCOMPARE(window->printOptions().sampleColor, QColor(Qt::black));
+}
+
+void PrintOptionsTest::eachSampleKindButtonGivesItsKind_data()
+{
+    QTest::addColumn<int>("button");
+    QTest::addColumn<SampleKind>("kind");
+    // The buttons stand in the order 1, 0, 2, 3.
+    QTest::newRow("von jedem etwas") << 1 << SampleKind::SomeOfEach;
+    QTest::newRow("Alphabet") << 0 << SampleKind::Alphabet;
+    QTest::newRow("alle Zeichen") << 2 << SampleKind::AllCharacters;
+    QTest::newRow("Handvorgabe") << 3 << SampleKind::HandEntered;
+}
+
+void PrintOptionsTest::eachSampleKindButtonGivesItsKind()
+{
+    QFETCH(int, button);
+    QFETCH(SampleKind, kind);
+    const auto window = loadedMainWindow();
+    control<QRadioButton>(*window, "Option_Testdruck", button == 0 ? 3 : 0)->click();
+    control<QRadioButton>(*window, "Option_Testdruck", button)->click();
+    QCOMPARE(window->printOptions().sampleKind, kind);
+    QCOMPARE(stored("Print_Art"), QString::number(int(kind)));
 }
 
 LETTERLOOM_TEST_MAIN(PrintOptionsTest)

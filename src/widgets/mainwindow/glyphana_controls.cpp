@@ -14,6 +14,7 @@
 #include "controls/spinbuttons.h"
 #include "mainwindow/layouts.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QIcon>
@@ -114,10 +115,12 @@ void Glyphana::createControls(QWidget *w)
         {"Handvorgabe", "Druckt ABCDEFGHI..."},
     }};
     const std::array<int, 4> kindTops{1680, 1410, 1980, 2280};
+    m_sampleKinds = new QButtonGroup(this);
     for (int i = 0; i < 4; ++i) {
         Option_Testdruck[i] = place(new QRadioButton(QString::fromUtf8(kinds[i].first), w),
                                     indexed("Option_Testdruck", i), twipsRect(6720, kindTops[i], 1815, 255));
         Option_Testdruck[i]->setToolTip(QString::fromUtf8(kinds[i].second));
+        m_sampleKinds->addButton(Option_Testdruck[i], i);
     }
     Option_Testdruck[0]->setChecked(true);
 

@@ -10,24 +10,22 @@
 #include "controls/spinbuttons.h"
 #include "mainwindow/layouts.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QRadioButton>
 
 void Glyphana::connectOptionHandlers()
 {
     // The handlers follow the state, not the click: a key, a click and an
     // accessibility action (which calls toggle() and emits no clicked) all
     // change the state, and each change runs its handler once.
-    for (int i = 0; i < int(Option_Testdruck.size()); ++i) {
-        connect(Option_Testdruck[i], &QRadioButton::toggled, this, [this, i](bool on) {
-            if (on)
-                Option_Testdruck_Click(i);
-        });
-    }
+    connect(m_sampleKinds, &QButtonGroup::idToggled, this, [this](int kind, bool on) {
+        if (on)
+            Option_Testdruck_Click(kind);
+    });
     connect(Check_Fett, &QCheckBox::toggled, this, &Glyphana::Check_Fett_Click);
     connect(Check_Now, &QCheckBox::toggled, this, &Glyphana::Check_Now_Click);
     // The lists change their current entry also when the census inserts
