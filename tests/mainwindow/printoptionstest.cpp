@@ -53,8 +53,6 @@ private slots:
     void optionsDoNotTouchTheSampleDisplay();
     void roundTripThroughTheSettingsFile();
     void printOptionsReadTheControls();
-    void eachSampleKindButtonGivesItsKind_data();
-    void eachSampleKindButtonGivesItsKind();
 
 private:
     ModalDriver m_modal{this};
@@ -262,8 +260,11 @@ void PrintOptionsTest::printOptionsReadTheControls()
     QCOMPARE(options.sampleKind, SampleKind::HandEntered);
     QCOMPARE(options.handEnteredSample, QStringLiteral("Hamburgefonts"));
     QCOMPARE(options.headingColor, QColor(Qt::black));
-    control<QRadioButton>(*window, "Option_Testdruck", 2)->click();
-    QCOMPARE(window->printOptions().sampleKind, SampleKind::AllCharacters);
+    for (const auto &[button, kind] : {std::pair{2, SampleKind::AllCharacters}, std::pair{0, SampleKind::Alphabet},
+                                       std::pair{1, SampleKind::SomeOfEach}}) {
+        control<QRadioButton>(*window, "Option_Testdruck", button)->click();
+        QCOMPARE(window->printOptions().sampleKind, kind);
+    }
     chooseEntry(control<QComboBox>(*window, "SGröße"), QStringLiteral("16"));
     QCOMPARE(window->printOptions().sampleSize, 16);
     whenModal<QColorDialog>([](QColorDialog *dialog) {
@@ -273,28 +274,6 @@ void PrintOptionsTest::printOptionsReadTheControls()
     control<FlatButton>(*window, "cmd_Color", 0)->click();
     QCOMPARE(window->printOptions().headingColor, QColor(Qt::red));
     QCOMPARE(window->printOptions().sampleColor, QColor(Qt::black));
-}
-
-void PrintOptionsTest::eachSampleKindButtonGivesItsKind_data()
-{
-    QTest::addColumn<int>("button");
-    QTest::addColumn<SampleKind>("kind");
-    // The buttons stand in the order 1, 0, 2, 3.
-    QTest::newRow("von jedem etwas") << 1 << SampleKind::SomeOfEach;
-    QTest::newRow("Alphabet") << 0 << SampleKind::Alphabet;
-    QTest::newRow("alle Zeichen") << 2 << SampleKind::AllCharacters;
-    QTest::newRow("Handvorgabe") << 3 << SampleKind::HandEntered;
-}
-
-void PrintOptionsTest::eachSampleKindButtonGivesItsKind()
-{
-    QFETCH(int, button);
-    QFETCH(SampleKind, kind);
-    const auto window = loadedMainWindow();
-    control<QRadioButton>(*window, "Option_Testdruck", button == 0 ? 3 : 0)->click();
-    control<QRadioButton>(*window, "Option_Testdruck", button)->click();
-    QCOMPARE(window->printOptions().sampleKind, kind);
-    QCOMPARE(stored("Print_Art"), QString::number(int(kind)));
 }
 
 LETTERLOOM_TEST_MAIN(PrintOptionsTest)
