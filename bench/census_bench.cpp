@@ -123,7 +123,8 @@ int runCensus(QApplication &app)
     BitteWarten startup(fonts);
     QList<qint64> tickEnds;
     QElapsedTimer clock;
-    QObject::connect(startup.Timer1, &QTimer::timeout, &startup, [&] { tickEnds.append(clock.nsecsElapsed()); });
+    QObject::connect(startup.findChild<QTimer *>(QStringLiteral("Timer1")), &QTimer::timeout, &startup,
+                     [&] { tickEnds.append(clock.nsecsElapsed()); });
     clock.start();
     startUp(startup, [&app] { app.quit(); });
     app.exec();

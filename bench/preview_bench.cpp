@@ -146,7 +146,8 @@ int runPreview(const QStringList &names)
     QElapsedTimer clock;
     clock.start();
     Vorschau preview(benchOptions(), names);
-    Watch watch(preview.RichTextBox, clock, [&preview] { return preview.isCatalogueComplete(); });
+    auto *view = preview.findChild<QTextEdit *>(QStringLiteral("RichTextBox"));
+    Watch watch(view, clock, [&preview] { return preview.isCatalogueComplete(); });
     watch.onTick = [&watch](qint64) {
         if (watch.built() >= 0 && watch.firstPaint() >= 0)
             QCoreApplication::quit();
@@ -159,7 +160,7 @@ int runPreview(const QStringList &names)
     reportFigure("first-screen", double(watch.firstPaint()), "ms");
     reportFigure("fully-built", double(watch.built()), "ms");
     reportFigure("longest-stall", double(watch.stallUntilBuilt()), "ms");
-    reportFigure("slowest-scroll-draw", slowestScrollMs(preview.RichTextBox), "ms");
+    reportFigure("slowest-scroll-draw", slowestScrollMs(view), "ms");
     reportMemory();
     return 0;
 }
@@ -170,7 +171,9 @@ int runPrintEarly(const QStringList &names)
     QElapsedTimer clock;
     clock.start();
     Vorschau preview(benchOptions(), names);
-    Watch watch(preview.RichTextBox, clock, [&preview] { return preview.isCatalogueComplete(); });
+    Watch watch(preview.findChild<QTextEdit *>(QStringLiteral("RichTextBox")), clock,
+                [&preview] { return preview.isCatalogueComplete(); });
+    auto *print = preview.findChild<FlatButton *>(QStringLiteral("cmd_Print"));
     qint64 pressed = -1;
     qint64 progressShown = -1;
     qint64 dialogShown = -1;
@@ -181,7 +184,7 @@ int runPrintEarly(const QStringList &names)
             watch.resetStall();
             pressed = clock.elapsed();
             // Pressed from a timer of its own, so the press can block like a click would.
-            QTimer::singleShot(0, preview.cmd_Print, [&preview] { preview.cmd_Print->click(); });
+            QTimer::singleShot(0, print, [print] { print->click(); });
             return;
         }
         QWidget *modal = QApplication::activeModalWidget();

@@ -26,6 +26,7 @@
 #include "preview/vorschau.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -217,7 +218,7 @@ int runPreview(const QString &pdf)
     const qint64 opened = user.clock.elapsed();
     Vorschau preview(benchOptions(), everyInstalledFamily());
     QTimer::singleShot(0, &preview, [&preview] {
-        preview.Drucken->trigger();
+        preview.findChild<QAction *>(QStringLiteral("Drucken"))->trigger();
         preview.close();
     });
     preview.exec();

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Developer tool: starts the built program on a virtual X display and writes
 # docs/mainwindow.png (the main window in its narrow layout), docs/about.png
-# (the About window, opened by a click on the main window's logo) and
-# docs/preview.png (the preview of a catalogue of Latin and script families).
+# (the About window, opened by a click on the main window's logo),
+# docs/mainwindow-dark.png (the main window in its wide layout on a dark
+# desktop: qt6ct's "darker" colour scheme) and docs/preview.png (the preview of
+# a catalogue of Latin and script families).
 # Usage: scripts/screenshots.sh [build-folder]   (default: build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -16,6 +18,7 @@ command -v Xvfb >/dev/null || needed+=(xvfb)
 command -v xauth >/dev/null || needed+=(xauth)
 command -v xdotool >/dev/null || needed+=(xdotool)
 command -v import >/dev/null || needed+=(imagemagick)
+[ -e /usr/share/qt6ct/colors/darker.conf ] || needed+=(qt6ct)
 if [ ${#needed[@]} -gt 0 ]; then
   sudo=""
   [ "$(id -u)" -eq 0 ] || sudo="sudo"
@@ -44,33 +47,42 @@ export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLA
 mkdir -p "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 
-"$program" &
-program_pid=$!
-pids+=("$program_pid")
+# Starts the program and waits for its main window, which appears once the
+# font census is done; sets program_pid and main.
+start_program() {
+  "$program" &
+  program_pid=$!
+  pids+=("$program_pid")
+  main=""
+  for _ in $(seq 600); do
+    main=$(xdotool search --all --onlyvisible --pid "$program_pid" --name '^Letterloom$' 2>/dev/null | head -n1 || true)
+    [ -n "$main" ] && break
+    sleep 0.1
+  done
+  [ -n "$main" ] || { echo "the main window did not appear" >&2; exit 1; }
+  sleep 1
+}
 
-# The main window appears once the font census is done.
-main=""
-for _ in $(seq 600); do
-  main=$(xdotool search --onlyvisible --name '^Letterloom$' 2>/dev/null | head -n1 || true)
-  [ -n "$main" ] && break
-  sleep 0.1
-done
-[ -n "$main" ] || { echo "the main window did not appear" >&2; exit 1; }
-sleep 1
+# Where the logo shows in picture $1, as x,y (its rounded corners are blended
+# with the window, hence a similarity search rather than an exact one).
+find_logo() {
+  local match
+  match=$(compare -metric RMSE -dissimilarity-threshold 1 -subimage-search "$1" \
+          src/widgets/resources/images/logo.png null: 2>&1 >/dev/null || true)
+  logo=${match##*@ }
+  if [[ ! $logo =~ ^[0-9]+,[0-9]+$ ]]; then
+    echo "the logo was not found in $1: $match" >&2
+    exit 1
+  fi
+}
+
+start_program
 mkdir -p docs
 import -window "$main" docs/mainwindow.png
 echo "docs/mainwindow.png: $(identify -format '%wx%h' docs/mainwindow.png)"
 
-# Click the logo where it shows in the picture just taken (its rounded corners
-# are blended with the window, hence a similarity search rather than an exact one).
-match=$(compare -metric RMSE -dissimilarity-threshold 1 -subimage-search docs/mainwindow.png \
-        src/widgets/resources/images/logo.png null: 2>&1 >/dev/null || true)
-position=${match##*@ }
-if [[ ! $position =~ ^[0-9]+,[0-9]+$ ]]; then
-  echo "the logo was not found in docs/mainwindow.png: $match" >&2
-  exit 1
-fi
-xdotool mousemove --window "$main" $(( ${position%%,*} + 37 )) $(( ${position##*,} + 15 )) click 1
+find_logo docs/mainwindow.png
+xdotool mousemove --window "$main" $(( ${logo%%,*} + 37 )) $(( ${logo##*,} + 15 )) click 1
 
 about=""
 for _ in $(seq 30); do
@@ -87,6 +99,22 @@ done
 sleep 0.5
 import -window "$about" docs/about.png
 echo "docs/about.png: $(identify -format '%wx%h' docs/about.png)"
+kill "$program_pid"
+wait "$program_pid" 2>/dev/null || true
+
+# A dark desktop hands the program its palette through the platform theme.
+mkdir -p "$XDG_CONFIG_HOME/qt6ct"
+printf '[Appearance]\ncolor_scheme_path=/usr/share/qt6ct/colors/darker.conf\ncustom_palette=true\nstyle=Fusion\n' \
+  >"$XDG_CONFIG_HOME/qt6ct/qt6ct.conf"
+QT_QPA_PLATFORMTHEME=qt6ct start_program
+import -window "$main" "$work/dark.png"
+# The button that widens the window lies 354 pixels right of the logo and 68
+# above it (in twips 8250, 3090 against 2940, 4110), and is 25 by 26 pixels.
+find_logo "$work/dark.png"
+xdotool mousemove --window "$main" $(( ${logo%%,*} + 354 + 12 )) $(( ${logo##*,} - 68 + 13 )) click 1
+sleep 0.5
+import -window "$main" docs/mainwindow-dark.png
+echo "docs/mainwindow-dark.png: $(identify -format '%wx%h' docs/mainwindow-dark.png)"
 
 "$preview_shot" docs/preview.png
 echo "docs/preview.png: $(identify -format '%wx%h' docs/preview.png)"

@@ -132,8 +132,8 @@ void CommandsTest::previewShowsTheCurrentOptionsEachTime()
     const auto readPreviewAndClose = [&shownTexts] {
         whenModal<Vorschau>([&shownTexts](Vorschau *preview) {
             QTRY_VERIFY(preview->isCatalogueComplete());
-            shownTexts.append(preview->RichTextBox->toPlainText());
-            preview->cmd_Ende->click();
+            shownTexts.append(control<QTextEdit>(*preview, "RichTextBox")->toPlainText());
+            control<FlatButton>(*preview, "cmd_Ende")->click();
         });
     };
     const QString settingsBefore = testEnvironment().storedValue(QStringLiteral("Titel"));
@@ -200,7 +200,7 @@ void CommandsTest::spinAndLogoShowTheFocusAndTheLogoOpensTheAboutWindow()
         bool aboutOpened = false;
         whenModal<Copyright>([&aboutOpened](Copyright *about) {
             aboutOpened = true;
-            about->cmdOK->click();
+            control<FlatButton>(*about, "cmdOK")->click();
         });
         QTest::keyClick(control<ClickableImage>(*window, "Logo"), key);
         QVERIFY2(aboutOpened, qPrintable(QKeySequence(key).toString()));

@@ -260,8 +260,11 @@ void PrintOptionsTest::printOptionsReadTheControls()
     QCOMPARE(options.sampleKind, SampleKind::HandEntered);
     QCOMPARE(options.handEnteredSample, QStringLiteral("Hamburgefonts"));
     QCOMPARE(options.headingColor, QColor(Qt::black));
-    control<QRadioButton>(*window, "Option_Testdruck", 2)->click();
-    QCOMPARE(window->printOptions().sampleKind, SampleKind::AllCharacters);
+    for (const auto &[button, kind] : {std::pair{2, SampleKind::AllCharacters}, std::pair{0, SampleKind::Alphabet},
+                                       std::pair{1, SampleKind::SomeOfEach}}) {
+        control<QRadioButton>(*window, "Option_Testdruck", button)->click();
+        QCOMPARE(window->printOptions().sampleKind, kind);
+    }
     chooseEntry(control<QComboBox>(*window, "SGröße"), QStringLiteral("16"));
     QCOMPARE(window->printOptions().sampleSize, 16);
     whenModal<QColorDialog>([](QColorDialog *dialog) {

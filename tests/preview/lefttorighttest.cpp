@@ -3,6 +3,7 @@
 #include "previewfixture.h"
 
 #include "controls/flatbutton.h"
+#include "fixtures/findcontrol.h"
 #include "fixtures/modaldriver.h"
 #include "fixtures/testmain.h"
 #include "preview/vorschau.h"
@@ -119,7 +120,7 @@ void LeftToRightTest::namesStartAtTheLeftMargin()
     Vorschau preview(catalogueOptions(), {family, Sans});
     preview.show();
     QTRY_VERIFY(preview.isCatalogueComplete());
-    QTextEdit *view = preview.RichTextBox;
+    QTextEdit *view = control<QTextEdit>(preview, "RichTextBox");
     const QTextDocument *document = view->document();
     const int margin = leftEdge(view, document->firstBlock());
 

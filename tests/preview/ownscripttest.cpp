@@ -4,6 +4,7 @@
 #include "previewfixture.h"
 
 #include "app/application.h"
+#include "fixtures/findcontrol.h"
 #include "fixtures/modaldriver.h"
 #include "fixtures/testenvironment.h"
 #include "mainwindow/glyphana.h"
@@ -120,7 +121,7 @@ void OwnScriptTest::printedSelectionHasTheSameLines()
     Vorschau preview(catalogueOptions(), {Plain, Cherokee, Sans});
     preview.show();
     QTRY_VERIFY(preview.isCatalogueComplete());
-    QTextEdit *view = preview.RichTextBox;
+    QTextEdit *view = control<QTextEdit>(preview, "RichTextBox");
     const QList<QTextBlock> cherokee = blockOf(*view->document(), Cherokee);
     const QTextBlock sansSample = blockOf(*view->document(), Sans).constFirst();
     QTextCursor selection(blockOf(*view->document(), Plain).constLast());

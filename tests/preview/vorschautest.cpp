@@ -3,6 +3,7 @@
 
 #include "app/twips.h"
 #include "controls/flatbutton.h"
+#include "fixtures/findcontrol.h"
 #include "fixtures/modaldriver.h"
 #include "fixtures/shownarea.h"
 #include "fixtures/testmain.h"
@@ -104,24 +105,24 @@ void VorschauTest::windowAsDesigned()
     QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
     QCOMPARE(client(preview)->size(), QSize(twips(8745), twips(6570)));
 
-    QCOMPARE(preview.cmd_Print->text(), QStringLiteral("&Drucken"));
-    QCOMPARE(preview.cmd_Ende->text(), QStringLiteral("zurück"));
-    QVERIFY(preview.txt_Error->text().isEmpty());
-    QCOMPARE(preview.txt_Error->palette().color(QPalette::WindowText), QColor(192, 0, 0));
+    QCOMPARE(control<FlatButton>(preview, "cmd_Print")->text(), QStringLiteral("&Drucken"));
+    QCOMPARE(control<FlatButton>(preview, "cmd_Ende")->text(), QStringLiteral("zurück"));
+    QVERIFY(control<QLabel>(preview, "txt_Error")->text().isEmpty());
+    QCOMPARE(control<QLabel>(preview, "txt_Error")->palette().color(QPalette::WindowText), QColor(192, 0, 0));
     QVERIFY(QTest::qWaitForWindowActive(&preview));
-    QCOMPARE(QApplication::focusWidget(), preview.cmd_Ende);
+    QCOMPARE(QApplication::focusWidget(), control<FlatButton>(preview, "cmd_Ende"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), preview.cmd_Print);
+    QCOMPARE(QApplication::focusWidget(), control<FlatButton>(preview, "cmd_Print"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), preview.RichTextBox);
+    QCOMPARE(QApplication::focusWidget(), control<QTextEdit>(preview, "RichTextBox"));
     for (QWidget *control : client(preview)->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
         QVERIFY2(!QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name).isEmpty(),
                  qPrintable(control->objectName()));
 
     // The band below the view sits 1210 and 1110 twips above the outer bottom edge.
-    QCOMPARE(preview.cmd_Ende->y(), twips(outerHeight(preview) - 1210));
-    QCOMPARE(preview.txt_Error->y(), twips(outerHeight(preview) - 1110));
-    QCOMPARE(preview.RichTextBox->geometry(), QRect(twips(30), 0, twips(8655), twips(6045)));
+    QCOMPARE(control<FlatButton>(preview, "cmd_Ende")->y(), twips(outerHeight(preview) - 1210));
+    QCOMPARE(control<QLabel>(preview, "txt_Error")->y(), twips(outerHeight(preview) - 1110));
+    QCOMPARE(control<QTextEdit>(preview, "RichTextBox")->geometry(), QRect(twips(30), 0, twips(8655), twips(6045)));
 }
 
 // What the user reads in the view, written out from the layout's table: one
@@ -138,7 +139,7 @@ void VorschauTest::catalogueShowsEveryFontInItsOwnFace()
         lines << QString() << name << QStringLiteral("ABCDEFG abcdefg ÄäÜüÖö 12345 @§$%&-+, ") + name
               << QString(113, QLatin1Char('_'));
     lines << QStringLiteral("© http://www.letterloom.example");
-    const QTextDocument *document = preview.RichTextBox->document();
+    const QTextDocument *document = control<QTextEdit>(preview, "RichTextBox")->document();
     QCOMPARE(document->toPlainText().split(QLatin1Char('\n')), lines);
     QCOMPARE(document->blockCount(), lines.size());
 
@@ -165,7 +166,7 @@ void VorschauTest::opensAtTheTitle()
     Vorschau preview(someOptions(), manyFonts(fontCount));
     preview.show();
     QVERIFY(QTest::qWaitForWindowExposed(&preview));
-    QTextEdit *view = preview.RichTextBox;
+    QTextEdit *view = control<QTextEdit>(preview, "RichTextBox");
     QVERIFY(view->verticalScrollBar()->maximum() > 0);
     QCOMPARE(view->verticalScrollBar()->value(), 0);
     QVERIFY(titleIsAtTheTop(view));
@@ -182,7 +183,7 @@ void VorschauTest::theBuildNeverMovesTheUser()
     Vorschau preview(someOptions(), manyFonts(3000));
     preview.show();
     QVERIFY(QTest::qWaitForWindowActive(&preview));
-    QTextEdit *view = preview.RichTextBox;
+    QTextEdit *view = control<QTextEdit>(preview, "RichTextBox");
     view->setFocus();
     QTest::keyClick(view, Qt::Key_PageDown);
     QTest::keyClick(view, Qt::Key_PageDown);
@@ -204,7 +205,7 @@ void VorschauTest::viewIsReadOnlyButSelectable()
     Vorschau preview(someOptions(), Fonts);
     preview.show();
     QTRY_VERIFY(preview.isCatalogueComplete());
-    QTextEdit *view = preview.RichTextBox;
+    QTextEdit *view = control<QTextEdit>(preview, "RichTextBox");
     QVERIFY(view->isReadOnly());
     QCOMPARE(view->textInteractionFlags(), Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
 
@@ -226,15 +227,16 @@ void VorschauTest::lettingFontsGoChangesNothingOnScreen()
     QTRY_VERIFY(preview.isCatalogueComplete());
     auto *release = preview.findChild<FontRelease *>();
     QVERIFY(release);
-    QScrollBar *bar = preview.RichTextBox->verticalScrollBar();
+    QWidget *page = control<QTextEdit>(preview, "RichTextBox")->viewport();
+    QScrollBar *bar = control<QTextEdit>(preview, "RichTextBox")->verticalScrollBar();
     bar->setValue(bar->maximum() / 2);
-    const QImage before = preview.RichTextBox->viewport()->grab().toImage();
+    const QImage before = page->grab().toImage();
 
     QSignalSpy released(release, &FontRelease::released);
     bar->setValue(bar->value() + bar->pageStep());
     bar->setValue(bar->maximum() / 2);
     QVERIFY(released.wait());
-    QCOMPARE(preview.RichTextBox->viewport()->grab().toImage(), before);
+    QCOMPARE(page->grab().toImage(), before);
 }
 
 void VorschauTest::layoutFollowsTheSize_data()
@@ -258,18 +260,22 @@ void VorschauTest::layoutFollowsTheSize()
     preview.show();
     QVERIFY(QTest::qWaitForWindowExposed(&preview));
     const QWidget *area = client(preview);
-    const QSize margins = area->size() - preview.RichTextBox->size();
-    const QPoint backFromCorner = area->rect().bottomRight() - preview.cmd_Ende->geometry().bottomRight();
+    const QWidget *view = control<QTextEdit>(preview, "RichTextBox");
+    const QWidget *print = control<FlatButton>(preview, "cmd_Print");
+    const QWidget *back = control<FlatButton>(preview, "cmd_Ende");
+    const QWidget *status = control<QLabel>(preview, "txt_Error");
+    const QSize margins = area->size() - view->size();
+    const QPoint backFromCorner = area->rect().bottomRight() - back->geometry().bottomRight();
 
     resizeClient(preview, area->width() + extraWidth, area->height() + extraHeight);
 
     QCOMPARE(clippedOrOverlapping(*area).join(u';'), QString());
-    QCOMPARE(area->size() - preview.RichTextBox->size(), margins);
-    QCOMPARE(area->rect().bottomRight() - preview.cmd_Ende->geometry().bottomRight(), backFromCorner);
-    QCOMPARE(preview.cmd_Print->y(), preview.cmd_Ende->y());
-    QVERIFY(preview.cmd_Print->geometry().right() < preview.cmd_Ende->x());
-    QVERIFY(preview.txt_Error->geometry().right() < preview.cmd_Print->x());
-    QVERIFY(preview.txt_Error->y() > preview.RichTextBox->geometry().bottom());
+    QCOMPARE(area->size() - view->size(), margins);
+    QCOMPARE(area->rect().bottomRight() - back->geometry().bottomRight(), backFromCorner);
+    QCOMPARE(print->y(), back->y());
+    QVERIFY(print->geometry().right() < back->x());
+    QVERIFY(status->geometry().right() < print->x());
+    QVERIFY(status->y() > view->geometry().bottom());
 }
 
 // A window too small for its band cuts the print button off at its left edge;
@@ -279,16 +285,18 @@ void VorschauTest::tooSmallKeepsLastSizes()
     Vorschau preview(someOptions(), Fonts);
     preview.show();
     QVERIFY(QTest::qWaitForWindowExposed(&preview));
-    const int statusWidth = preview.txt_Error->width();
+    const QWidget *status = control<QLabel>(preview, "txt_Error");
+    const QWidget *view = control<QTextEdit>(preview, "RichTextBox");
+    const int statusWidth = status->width();
 
     resizeClient(preview, 300, 200);
-    QCOMPARE(preview.txt_Error->width(), statusWidth);
-    QVERIFY(preview.cmd_Print->x() < 0);
-    const QSize view = preview.RichTextBox->size();
+    QCOMPARE(status->width(), statusWidth);
+    QVERIFY(control<FlatButton>(preview, "cmd_Print")->x() < 0);
+    const QSize viewSize = view->size();
 
     resizeClient(preview, 4, 20);
-    QCOMPARE(preview.RichTextBox->size(), view);
-    QVERIFY(preview.cmd_Ende->x() < 0);
+    QCOMPARE(view->size(), viewSize);
+    QVERIFY(control<FlatButton>(preview, "cmd_Ende")->x() < 0);
 }
 
 void VorschauTest::menuEntryPrintsWithoutSubMenu()
@@ -299,19 +307,21 @@ void VorschauTest::menuEntryPrintsWithoutSubMenu()
     auto *menuBar = preview.findChild<QMenuBar *>();
     QVERIFY(menuBar);
     QCOMPARE(menuBar->actions().size(), 1);
-    QCOMPARE(menuBar->actions().first(), preview.Drucken);
-    QCOMPARE(preview.Drucken->text(), QStringLiteral("Drucken"));
-    QVERIFY(!preview.Drucken->menu());
+    QAction *entry = control<QAction>(preview, "Drucken");
+    QCOMPARE(menuBar->actions().first(), entry);
+    QCOMPARE(entry->text(), QStringLiteral("Drucken"));
+    QVERIFY(!entry->menu());
 
     bool dialogShown = false;
     whenModal<QPrintDialog>([&dialogShown](QPrintDialog *dialog) {
         dialogShown = true;
         dialog->reject();
     });
-    QTest::mouseClick(menuBar, Qt::LeftButton, {}, menuBar->actionGeometry(preview.Drucken).center());
+    QTest::mouseClick(menuBar, Qt::LeftButton, {}, menuBar->actionGeometry(entry).center());
     QTRY_VERIFY(dialogShown);
-    QTRY_COMPARE(preview.txt_Error->palette().color(QPalette::WindowText), QColor(192, 0, 0));
-    QVERIFY(!preview.txt_Error->text().isEmpty());
+    const QLabel *status = control<QLabel>(preview, "txt_Error");
+    QTRY_COMPARE(status->palette().color(QPalette::WindowText), QColor(192, 0, 0));
+    QVERIFY(!status->text().isEmpty());
 }
 
 // Pressed while the catalogue is still being built, "Drucken" shows the rest
@@ -346,7 +356,7 @@ void VorschauTest::printButtonPrints()
         completeWhenAsked = preview.isCatalogueComplete();
         dialog->reject();
     });
-    QTest::mouseClick(preview.cmd_Print, Qt::LeftButton);
+    QTest::mouseClick(control<FlatButton>(preview, "cmd_Print"), Qt::LeftButton);
     QVERIFY(progressShown);
     QCOMPARE(dialogShown, waitForTheBuild);
     QCOMPARE(completeWhenAsked, waitForTheBuild);
@@ -360,20 +370,20 @@ void VorschauTest::backClosesAndStopsTheBuild()
     QSignalSpy finished(&preview, &QDialog::finished);
     preview.open();
     QVERIFY(QTest::qWaitForWindowExposed(&preview));
-    QTest::mouseClick(preview.cmd_Ende, Qt::LeftButton);
+    QTest::mouseClick(control<FlatButton>(preview, "cmd_Ende"), Qt::LeftButton);
     QCOMPARE(finished.count(), 1);
     QCOMPARE(preview.result(), int(QDialog::Rejected));
     QVERIFY(!preview.isVisible());
 
     QVERIFY(!preview.isCatalogueComplete());
-    const int written = preview.RichTextBox->document()->blockCount();
+    const int written = control<QTextEdit>(preview, "RichTextBox")->document()->blockCount();
     // Long enough for a running build to have had many turns of its own.
     int turns = 0;
     QTimer turn;
     connect(&turn, &QTimer::timeout, [&turns] { ++turns; });
     turn.start(10);
     QTRY_VERIFY(turns >= 20);
-    QCOMPARE(preview.RichTextBox->document()->blockCount(), written);
+    QCOMPARE(control<QTextEdit>(preview, "RichTextBox")->document()->blockCount(), written);
 }
 
 void VorschauTest::closingMidBuildIsSafe()
@@ -382,8 +392,9 @@ void VorschauTest::closingMidBuildIsSafe()
     auto *preview = new Vorschau(someOptions(), many);
     preview->show();
     QVERIFY(QTest::qWaitForWindowExposed(preview));
-    const int firstScreen = preview->RichTextBox->document()->blockCount();
-    QTRY_VERIFY(preview->RichTextBox->document()->blockCount() > firstScreen);
+    const QTextDocument *catalogue = control<QTextEdit>(*preview, "RichTextBox")->document();
+    const int firstScreen = catalogue->blockCount();
+    QTRY_VERIFY(catalogue->blockCount() > firstScreen);
     QVERIFY(!preview->isCatalogueComplete());
     preview->close();
     delete preview;

@@ -41,12 +41,13 @@ void record(BitteWarten &startup, CensusRecord &seen)
         QObject::connect(window, &Glyphana::loaded, window, [&seen, &startup, window] {
             seen.fontsAtLoad.append(control<SortedListWidget>(*window, "List_Fonts")->count());
             seen.sizesAtLoad.append(control<QComboBox>(*window, "SGröße")->count());
+            const auto *bar = control<QProgressBar>(startup, "ProgressBar");
             if (seen.fontsAtLoad.size() == 2)
-                seen.barFullAtHandover = startup.ProgressBar->value() == startup.ProgressBar->maximum();
+                seen.barFullAtHandover = bar->value() == bar->maximum();
         });
     });
-    QObject::connect(startup.Timer1, &QTimer::timeout, &startup,
-                     [&seen, &startup] { seen.infoTexts.append(startup.txt_Info->text()); });
+    QObject::connect(control<QTimer>(startup, "Timer1"), &QTimer::timeout, &startup,
+                     [&seen, &startup] { seen.infoTexts.append(control<QLabel>(startup, "txt_Info")->text()); });
 }
 
 // A census over `fonts`, started and recorded; handedOver() waits for its end.
@@ -92,15 +93,16 @@ void CensusTest::startsEmptyAndCentred()
     // show(), and the first tick checks that the window is on screen.
     const ListFontSource fonts({QStringLiteral("Liberation Sans"), QStringLiteral("Liberation Serif")});
     BitteWarten startup(fonts);
-    QCOMPARE(startup.txt_Info->text(), QStringLiteral("0 Schriften gefunden"));
-    QCOMPARE(startup.ProgressBar->value(), 0);
-    QVERIFY(startup.Timer1->isActive());
-    QCOMPARE(startup.Timer1->interval(), 1);
+    auto *timer = control<QTimer>(startup, "Timer1");
+    QCOMPARE(control<QLabel>(startup, "txt_Info")->text(), QStringLiteral("0 Schriften gefunden"));
+    QCOMPARE(control<QProgressBar>(startup, "ProgressBar")->value(), 0);
+    QVERIFY(timer->isActive());
+    QCOMPARE(timer->interval(), 1);
     QCOMPARE(startup.size(), QSize(224, 82));
     QVERIFY(startup.windowFlags().testFlag(Qt::FramelessWindowHint));
 
     std::optional<QRect> shownAtFirstTick; // the frame, empty when not visible
-    QObject::connect(startup.Timer1, &QTimer::timeout, &startup, [&startup, &shownAtFirstTick] {
+    QObject::connect(timer, &QTimer::timeout, &startup, [&startup, &shownAtFirstTick] {
         if (!shownAtFirstTick)
             shownAtFirstTick = startup.isVisible() ? startup.frameGeometry() : QRect();
     });

@@ -17,7 +17,3 @@ inline quint32 bgrFromColor(const QColor &color)
 {
     return bgr(color.red(), color.green(), color.blue());
 }
-
-// Shared design colours: the grey of disabled fields and lists, the red of failure texts.
-inline constexpr quint32 LightGrey = bgr(224, 224, 224);
-inline constexpr quint32 DarkRed = bgr(192, 0, 0);

@@ -1,5 +1,7 @@
 #include "printjob/pdfjoin.h"
 
+#include "app/logcategories.h"
+
 #include <QFile>
 #include <QIODevice>
 
@@ -185,6 +187,7 @@ PdfJoin::Result PdfJoin::addPages(const QString &part, const std::vector<int> &p
         for (const int index : pages) {
             if (index < 0 || size_t(index) >= reading->pages.size()) {
                 m_failure = QStringLiteral("%1 has no page %2").arg(part).arg(index + 1);
+                qCWarning(lcPrint).noquote() << "joining the parts:" << m_failure;
                 return PartUnreadable;
             }
             if (result = writePage(*reading, reading->pages[size_t(index)]); result != Joined)
@@ -192,6 +195,7 @@ PdfJoin::Result PdfJoin::addPages(const QString &part, const std::vector<int> &p
         }
     } catch (const std::exception &error) {
         m_failure = QString::fromStdString(error.what());
+        qCWarning(lcPrint).noquote() << "joining the parts:" << m_failure;
         return PartUnreadable;
     }
     if (lastTime)
@@ -236,6 +240,7 @@ PdfJoin::Part *PdfJoin::partFor(const QString &file, Result *result)
     } catch (const std::exception &error) {
         m_failure = QString::fromStdString(error.what());
     }
+    qCWarning(lcPrint).noquote() << "joining the parts: cannot read" << file << "-" << m_failure;
     m_parts.erase(file);
     *result = PartUnreadable;
     return nullptr;
@@ -280,6 +285,7 @@ PdfJoin::Result PdfJoin::write(const QByteArray &bytes)
     if (m_target.write(bytes) != bytes.size()) {
         m_failed = true;
         m_failure = m_target.errorString();
+        qCWarning(lcPrint).noquote() << "joining the parts: cannot write the joined PDF -" << m_failure;
         return WriteFailed;
     }
     m_written += bytes.size();

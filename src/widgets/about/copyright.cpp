@@ -3,12 +3,13 @@
 #include "about/abouttexts.h"
 #include "about/skiptaskbar.h"
 #include "app/appinfo.h"
-#include "app/colors.h"
+#include "app/contrast.h"
 #include "app/twips.h"
 #include "controls/designlayout.h"
 #include "controls/flatbutton.h"
 #include "controls/gradientbar.h"
 #include "controls/linklabel.h"
+#include "controls/readabletext.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -87,6 +88,7 @@ Copyright::Copyright(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Framele
     m_frame->setLineWidth(FrameLineWidth);
     m_frame->setGeometry(client.adjusted(0, 0, 2 * FrameLineWidth, 2 * FrameLineWidth));
     m_client = new QWidget(m_frame);
+    m_client->setObjectName(QStringLiteral("client"));
     m_client->setGeometry(client.translated(FrameLineWidth, FrameLineWidth));
     m_client->setFont(designFont(QStringLiteral("MS Sans Serif"), 8.25));
     setFixedSize(m_frame->size());
@@ -103,15 +105,19 @@ void Copyright::createControls()
     roLabel->setFont(designFont(QStringLiteral("MS Sans Serif"), 8.25, true));
 
     const std::array<QRect, 2> titlePlaces{twipsRect(450, 90, 3135, 555), twipsRect(420, 60, 3135, 555)};
-    const std::array<quint32, 2> titleColours{0x00FFFFFF, 0x00000000};
     for (int i = 0; i < 2; ++i) {
         txt_Titel[i] = place(new QLabel(w), indexed("txt_Titel", i), titlePlaces[i]);
         txt_Titel[i]->setTextFormat(Qt::PlainText);
         txt_Titel[i]->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         txt_Titel[i]->setFont(designFont(QStringLiteral("MS Sans Serif"), 18, true));
-        setTextColor(txt_Titel[i], colorFromBgr(titleColours[i]));
     }
-    // The black title lies on its white copy, which shows as a light shadow.
+    // The title, in the window's text colour, lies on its copy, which shows as
+    // a shadow: white on a light window, black on a dark one.
+    keepTextColor(txt_Titel[0], [](const QWidget &shadow) {
+        const QColor window = shadow.palette().color(QPalette::Window);
+        return contrastRatio(Qt::white, window) < contrastRatio(Qt::black, window) ? QColor(Qt::white)
+                                                                                   : QColor(Qt::black);
+    });
     txt_Titel[1]->raise();
 
     txt_Name = label(w, QStringLiteral("txt_Name"), QString(), twipsRect(1200, 600, 2355, 195));

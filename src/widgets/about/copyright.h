@@ -18,9 +18,14 @@ class Copyright : public QDialog
 public:
     explicit Copyright(QWidget *parent = nullptr);
 
-    // The area the elements are laid out in, inside the window's frame.
-    QWidget *clientArea() const { return m_client; }
+protected:
+    bool event(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
+private:
+    // The elements, named as the window was designed; tests and screen readers
+    // find them by those names, inside the area named "client".
     GradientBar *roLabel;
     std::array<QLabel *, 2> txt_Titel;
     QLabel *txt_Name;
@@ -32,12 +37,6 @@ public:
     QLabel *Logo;
     FlatButton *cmdOK;
 
-protected:
-    bool event(QEvent *event) override;
-    void showEvent(QShowEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
-
-private:
     void createControls();
     void centreOnScreen();
     void Form_Load();

@@ -1,6 +1,6 @@
 #include "controls/flatbutton.h"
 
-#include "app/colors.h"
+#include "app/designcolors.h"
 #include "controls/designlayout.h"
 #include "controls/focusframe.h"
 
@@ -9,9 +9,6 @@
 #include <QPainter>
 
 namespace {
-const QColor FaceNormal = colorFromBgr(0x00EFF7F7);
-const QColor FacePressed = colorFromBgr(0x00D7E0E0);
-const QColor FaceDisabled = colorFromBgr(0x00EAF4F5);
 constexpr int GlyphSize = 16;
 constexpr int Padding = 4;
 
@@ -55,7 +52,10 @@ void FlatButton::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     const bool down = isDown() || isChecked();
-    const QColor face = !isEnabled() ? FaceDisabled : down ? FacePressed : FaceNormal;
+    const Surface &surface = !isEnabled() ? DesignColors::ButtonOff
+        : down                            ? DesignColors::ButtonPressed
+                                          : DesignColors::ButtonFace;
+    const QColor face = colorFromBgr(surface.background);
     const QRect frame = rect().adjusted(0, 0, -1, -1);
     painter.fillRect(rect(), face);
 
@@ -81,7 +81,7 @@ void FlatButton::paintEvent(QPaintEvent *)
     }
 
     if (!text().isEmpty()) {
-        painter.setPen(isEnabled() ? QColor(Qt::black) : palette().color(QPalette::Disabled, QPalette::WindowText));
+        painter.setPen(colorFromBgr(surface.text));
         painter.drawText(content, Qt::AlignCenter | Qt::TextWordWrap | Qt::TextShowMnemonic, text());
     }
 

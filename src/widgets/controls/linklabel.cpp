@@ -1,7 +1,8 @@
 #include "controls/linklabel.h"
 
-#include "app/colors.h"
+#include "app/designcolors.h"
 #include "controls/focusframe.h"
+#include "controls/readabletext.h"
 #include "controls/waitcursor.h"
 
 #include <QAccessible>
@@ -13,9 +14,6 @@
 #include <QTimer>
 
 namespace {
-constexpr quint32 Black = 0x00000000;
-constexpr quint32 Red = 0x000000FF;
-
 // A link to a screen reader: named by the address it shows, described by where
 // it leads, and pressed like a button.
 class AccessibleLinkLabel : public QAccessibleWidget
@@ -70,11 +68,14 @@ LinkLabel::LinkLabel(const QString &caption, const QUrl &target, QWidget *parent
     setHighlighted(false);
 }
 
+// At rest the address is written as the window's other texts are: black on a
+// light window.
 void LinkLabel::setHighlighted(bool highlighted)
 {
-    QPalette colours = palette();
-    colours.setColor(QPalette::WindowText, colorFromBgr(highlighted ? Red : Black));
-    setPalette(colours);
+    if (highlighted)
+        keepReadable(this, colorFromBgr(DesignColors::LinkUnderMouse));
+    else
+        followPalette(this);
 }
 
 void LinkLabel::enterEvent(QEnterEvent *event)

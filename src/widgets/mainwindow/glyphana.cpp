@@ -9,6 +9,7 @@
 #include "controls/sortedlistwidget.h"
 #include "controls/spinbuttons.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -103,10 +104,7 @@ PrintOptions Glyphana::printOptions() const
                                                     : SGröße->currentData().toInt();
     options.boldSamples = Check_Fett->isChecked();
     options.dateLine = Check_Now->isChecked();
-    options.sampleKind = Option_Testdruck[0]->isChecked() ? SampleKind::Alphabet
-        : Option_Testdruck[1]->isChecked()                ? SampleKind::SomeOfEach
-        : Option_Testdruck[3]->isChecked()                ? SampleKind::HandEntered
-                                                          : SampleKind::AllCharacters;
+    options.sampleKind = SampleKind(m_sampleKinds->checkedId());
     options.handEnteredSample = txt_Handvorgabe->text();
     options.headingColor = m_colors[0];
     options.sampleColor = m_colors[1];

@@ -14,6 +14,7 @@ class FamilySampleLabel;
 class FlatButton;
 class GradientBar;
 class QAction;
+class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -68,6 +69,8 @@ private:
     SortedListWidget *List_zuDrucken;
     std::array<QLabel *, 2> Label4;
     std::array<QRadioButton *, 4> Option_Testdruck;
+    // The sample kinds, each button with its kind's number as its id.
+    QButtonGroup *m_sampleKinds;
     QLineEdit *txt_Handvorgabe;
     QLabel *SeitenZahl;
     FlatButton *cmd_Drucken;

@@ -1,18 +1,20 @@
 // Creates and places the main window's controls as the window was designed.
 #include "mainwindow/glyphana.h"
 
-#include "app/colors.h"
+#include "app/designcolors.h"
 #include "app/twips.h"
 #include "controls/clickableimage.h"
 #include "controls/designlayout.h"
 #include "controls/familysamplelabel.h"
 #include "controls/flatbutton.h"
 #include "controls/gradientbar.h"
+#include "controls/readabletext.h"
 #include "controls/sortedcombobox.h"
 #include "controls/sortedlistwidget.h"
 #include "controls/spinbuttons.h"
 #include "mainwindow/layouts.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QIcon>
@@ -22,14 +24,7 @@
 #include <QRadioButton>
 
 namespace {
-constexpr quint32 Blue = 0x00C00000;
-constexpr quint32 LightYellow = 0x00C0FFFF;
 constexpr int AddGlyph = 73;
-
-void setColor(QWidget *widget, QPalette::ColorRole role, quint32 color)
-{
-    ::setColor(widget, role, colorFromBgr(color));
-}
 
 void frameCentred(QLabel *label)
 {
@@ -70,7 +65,7 @@ void Glyphana::createControls(QWidget *w)
     ZeigeSchrift = place(new FamilySampleLabel(Label1[1]->text(), w), QStringLiteral("ZeigeSchrift"),
                          twipsRect(420, 240, 11175, 570));
     frameCentred(ZeigeSchrift);
-    setColor(ZeigeSchrift, QPalette::Window, LightYellow);
+    setSurface(ZeigeSchrift, DesignColors::SampleDisplay);
     ZeigeSchrift->setFont(designFont(QStringLiteral("MS Sans Serif"), 19.5));
     Label1[1]->setBuddy(ZeigeSchrift);
     UpDown = place(new SpinButtons(-15, 10, w), QStringLiteral("UpDown"), twipsRect(11610, 240, 240, 570));
@@ -107,7 +102,7 @@ void Glyphana::createControls(QWidget *w)
                           twipsRect(4260, 870, 1650, 195));
     List_zuDrucken
         = place(new SortedListWidget(w), QStringLiteral("List_zuDrucken"), twipsRect(4230, 1110, 2355, 3180));
-    setColor(List_zuDrucken, QPalette::Base, LightGrey);
+    setSurface(List_zuDrucken, DesignColors::PrintList, QPalette::Base);
     labelFor(Label2, List_zuDrucken);
     txt_Schriften[1] = borderedLabel(w, indexed("txt_Schriften", 1), twipsRect(4230, 4320, 2355, 285));
 
@@ -120,10 +115,12 @@ void Glyphana::createControls(QWidget *w)
         {"Handvorgabe", "Druckt ABCDEFGHI..."},
     }};
     const std::array<int, 4> kindTops{1680, 1410, 1980, 2280};
+    m_sampleKinds = new QButtonGroup(this);
     for (int i = 0; i < 4; ++i) {
         Option_Testdruck[i] = place(new QRadioButton(QString::fromUtf8(kinds[i].first), w),
                                     indexed("Option_Testdruck", i), twipsRect(6720, kindTops[i], 1815, 255));
         Option_Testdruck[i]->setToolTip(QString::fromUtf8(kinds[i].second));
+        m_sampleKinds->addButton(Option_Testdruck[i], i);
     }
     Option_Testdruck[0]->setChecked(true);
 
@@ -131,16 +128,14 @@ void Glyphana::createControls(QWidget *w)
     txt_Handvorgabe = place(new QLineEdit(QStringLiteral("ABC abc 123"), w), QStringLiteral("txt_Handvorgabe"),
                             twipsRect(6750, 2760, 1875, 285));
     txt_Handvorgabe->setEnabled(false);
-    setColor(txt_Handvorgabe, QPalette::Base, LightGrey);
+    setSurface(txt_Handvorgabe, DesignColors::FieldOff, QPalette::Base);
     labelFor(Label4[1], txt_Handvorgabe);
-    for (QLabel *caption : Label4)
-        setColor(caption, QPalette::WindowText, Blue);
 
     SeitenZahl = captionLabel(w, QStringLiteral("SeitenZahl"), QStringLiteral("Benötigt 0 A4 Seiten"),
                               twipsRect(6720, 3480, 1935, 255));
     SeitenZahl->setAlignment(Qt::AlignCenter);
     SeitenZahl->setToolTip(QStringLiteral("Anzahl der A4-Seiten im Hochformat"));
-    setColor(SeitenZahl, QPalette::WindowText, LightGrey);
+    keepReadable(SeitenZahl, colorFromBgr(DesignColors::PageCountText));
 
     cmd_Drucken = flatButton(w, QStringLiteral("cmd_Drucken"), QStringLiteral("&Druckvorschau"), 30,
                              twipsRect(6720, 3570, 1935, 585));
@@ -167,8 +162,8 @@ void Glyphana::createControls(QWidget *w)
                           twipsRect(9060, 2460, 1305, 195));
     SGröße = place(new QComboBox(w), QStringLiteral("SGröße"), twipsRect(9060, 2700, 975, 315));
     labelFor(Label3, SGröße);
-    for (QLabel *caption : {Label6, Label, Label3})
-        setColor(caption, QPalette::WindowText, Blue);
+    for (QLabel *caption : {Label4[0], Label4[1], Label6, Label, Label3})
+        keepReadable(caption, colorFromBgr(DesignColors::HeadingText));
 
     Check_Fett = place(new QCheckBox(QStringLiteral("Fettdruck Beispieltext"), w), QStringLiteral("Check_Fett"),
                        twipsRect(9090, 3150, 2505, 255));
@@ -184,8 +179,7 @@ void Glyphana::createControls(QWidget *w)
         txt_Color[i] = borderedLabel(w, indexed("txt_Color", i), twipsRect(10200, labelTops[i], 1365, 255));
         txt_Color[i]->setText(QString::fromUtf8(colorCaptions[i]));
         txt_Color[i]->setFrameStyle(QFrame::Box | QFrame::Plain);
-        setColor(txt_Color[i], QPalette::Window, 0x00FFFFFF);
-        setColor(txt_Color[i], QPalette::WindowText, 0);
+        setSurface(txt_Color[i], DesignColors::ColorLabel);
     }
     cmd_Color[0]->setAccessibleName(QStringLiteral("Farbe der Schriftnamen ändern"));
     cmd_Color[1]->setAccessibleName(QStringLiteral("Farbe des Schriftbeispiels ändern"));

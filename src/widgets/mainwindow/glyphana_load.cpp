@@ -11,11 +11,12 @@
 #include "controls/spinbuttons.h"
 #include "mainwindow/layouts.h"
 
+#include <QAbstractButton>
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QRadioButton>
 
 namespace {
 bool selectEntry(QComboBox *box, const QString &text)
@@ -49,7 +50,7 @@ void Glyphana::Form_Load()
     selectEntry(Combo_SArt, m_settings.text(SettingKey::Still));
 
     if (const auto kind = m_settings.number(SettingKey::Print_Art))
-        Option_Testdruck[*kind]->setChecked(true);
+        m_sampleKinds->button(*kind)->setChecked(true);
 
     if (const auto bold = m_settings.flag(SettingKey::Check_Fett))
         Check_Fett->setChecked(*bold);

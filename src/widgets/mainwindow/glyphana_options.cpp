@@ -1,36 +1,31 @@
 // The print options: each change is stored the moment it is made.
 #include "mainwindow/glyphana.h"
 
-#include "app/colors.h"
+#include "app/designcolors.h"
 #include "controls/designlayout.h"
 #include "controls/familysamplelabel.h"
 #include "controls/flatbutton.h"
+#include "controls/readabletext.h"
 #include "controls/sortedcombobox.h"
 #include "controls/spinbuttons.h"
 #include "mainwindow/layouts.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QRadioButton>
-
-namespace {
-constexpr quint32 White = 0x00FFFFFF;
-} // namespace
 
 void Glyphana::connectOptionHandlers()
 {
     // The handlers follow the state, not the click: a key, a click and an
     // accessibility action (which calls toggle() and emits no clicked) all
     // change the state, and each change runs its handler once.
-    for (int i = 0; i < int(Option_Testdruck.size()); ++i) {
-        connect(Option_Testdruck[i], &QRadioButton::toggled, this, [this, i](bool on) {
-            if (on)
-                Option_Testdruck_Click(i);
-        });
-    }
+    connect(m_sampleKinds, &QButtonGroup::idToggled, this, [this](int kind, bool on) {
+        if (on)
+            Option_Testdruck_Click(kind);
+    });
     connect(Check_Fett, &QCheckBox::toggled, this, &Glyphana::Check_Fett_Click);
     connect(Check_Now, &QCheckBox::toggled, this, &Glyphana::Check_Now_Click);
     // The lists change their current entry also when the census inserts
@@ -47,7 +42,7 @@ void Glyphana::connectOptionHandlers()
 void Glyphana::Option_Testdruck_Click(int index)
 {
     const bool handEntered = index == int(SampleKind::HandEntered);
-    setColor(txt_Handvorgabe, QPalette::Base, colorFromBgr(handEntered ? White : LightGrey));
+    setSurface(txt_Handvorgabe, handEntered ? DesignColors::FieldOn : DesignColors::FieldOff, QPalette::Base);
     txt_Handvorgabe->setEnabled(handEntered);
     if (!m_loading)
         m_settings.writeNumber(SettingKey::Print_Art, index);

@@ -1,10 +1,11 @@
 #include "preview/vorschau.h"
 
-#include "app/colors.h"
+#include "app/designcolors.h"
 #include "app/installedtypeface.h"
 #include "app/twips.h"
 #include "controls/designlayout.h"
 #include "controls/flatbutton.h"
+#include "controls/readabletext.h"
 #include "controls/readablelabel.h"
 #include "preview/cataloguefeeder.h"
 #include "printjob/printjob.h"
@@ -108,6 +109,8 @@ void Vorschau::createControls()
     viewFont.setPointSizeF(8.25);
     RichTextBox->setFont(viewFont);
     RichTextBox->setAccessibleName(QStringLiteral("Schriftenkatalog"));
+    // The catalogue's colours are those it prints in.
+    setSurface(RichTextBox, DesignColors::Paper, QPalette::Base);
 
     cmd_Print = place(new FlatButton(QStringLiteral("&Drucken"), PrintGlyph, w), QStringLiteral("cmd_Print"),
                       twipsRect(3990, 6120, 3225, 390));
@@ -117,7 +120,7 @@ void Vorschau::createControls()
     txt_Error = place(new ReadableLabel(QStringLiteral("Status"), w), QStringLiteral("txt_Error"),
                       twipsRect(60, 6150, 3855, 345));
     txt_Error->setText(QStringLiteral("Info über fehler...."));
-    setTextColor(txt_Error, colorFromBgr(DarkRed));
+    keepReadable(txt_Error, colorFromBgr(DesignColors::FailureText));
 }
 
 bool Vorschau::isCatalogueComplete() const
@@ -161,7 +164,10 @@ void Vorschau::printCatalogue()
     if (!m_feeder->completeUnderProgress(this))
         return;
     const auto showOutcome = [this](const PrintOutcome &outcome) {
-        setTextColor(txt_Error, outcome.kind == PrintOutcome::Done ? QColor(Qt::black) : colorFromBgr(DarkRed));
+        if (outcome.kind == PrintOutcome::Done)
+            followPalette(txt_Error);
+        else
+            keepReadable(txt_Error, colorFromBgr(DesignColors::FailureText));
         txt_Error->setTextFormat(Qt::PlainText);
         txt_Error->setText(outcome.text);
     };

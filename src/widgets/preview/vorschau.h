@@ -24,12 +24,6 @@ public:
 
     bool isCatalogueComplete() const;
 
-    QAction *Drucken;
-    QTextEdit *RichTextBox;
-    FlatButton *cmd_Print;
-    FlatButton *cmd_Ende;
-    QLabel *txt_Error;
-
 public slots:
     void done(int result) override;
 
@@ -37,6 +31,14 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The menu entry and the controls, named as the window was designed; tests
+    // and screen readers find them by those names.
+    QAction *Drucken;
+    QTextEdit *RichTextBox;
+    FlatButton *cmd_Print;
+    FlatButton *cmd_Ende;
+    QLabel *txt_Error;
+
     void createControls();
     void Form_Resize();
     void printCatalogue();

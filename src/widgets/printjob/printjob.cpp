@@ -1,6 +1,7 @@
 #include "printjob/printjob.h"
 
 #include "app/appinfo.h"
+#include "app/logcategories.h"
 #include "controls/plainmessage.h"
 #include "printjob/printqueue.h"
 #include "printjob/printrun.h"
@@ -51,6 +52,7 @@ PrintOutcome PrintJob::run()
     if (dialogFault.cause == PrintFault::Cancelled)
         return failed;
     if (dialogFault.isSet()) {
+        qCWarning(lcPrint).noquote() << "print dialog:" << dialogFault.description;
         showMessage(dialogFault.description);
         return failed;
     }
@@ -60,6 +62,7 @@ PrintOutcome PrintJob::run()
         showMessage(DoneText);
         return {PrintOutcome::Done, DoneText};
     }
+    qCWarning(lcPrint).noquote() << "print job:" << printFault.description;
     showMessage(FailedText + QLatin1Char('\n') + printFault.description);
     return {PrintOutcome::Failed, printFault.description};
 }

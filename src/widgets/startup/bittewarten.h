@@ -24,12 +24,6 @@ public:
     // The main window, created and loaded the first time it is needed.
     Glyphana &mainWindow();
 
-    std::array<QLabel *, 2> Label1;
-    QLabel *Logo;
-    QProgressBar *ProgressBar;
-    QLabel *txt_Info;
-    QTimer *Timer1;
-
 signals:
     // The main window exists but has not run its load routine yet.
     void mainWindowCreated(Glyphana *window);
@@ -38,6 +32,14 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    // The controls, named as the window was designed; tests and screen readers
+    // find them by those names.
+    std::array<QLabel *, 2> Label1;
+    QLabel *Logo;
+    QProgressBar *ProgressBar;
+    QLabel *txt_Info;
+    QTimer *Timer1;
+
     void Timer1_Timer();
     void handOver();
 
