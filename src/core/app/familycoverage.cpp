@@ -66,14 +66,14 @@ bool FamilyCoverage::lacksMostOf(const QString &family, const QString &text)
 QString FamilyCoverage::ownScriptSample(const QString &family, SampleKind kind)
 {
     Face *found = face(family);
-    if (!found || found->colourBitmaps)
+    if (!found || colourBitmaps(found->font))
         return {};
     if (kind == SampleKind::HandEntered)
         kind = SampleKind::Alphabet;
     std::optional<QString> &sample = found->samples[size_t(kind)];
     if (!sample) {
         if (!found->mainScript)
-            found->mainScript.emplace(family, found->characters);
+            found->mainScript.emplace(found->font);
         const MainScriptSample &script = *found->mainScript;
         sample = kind == SampleKind::Alphabet ? script.alphabet()
             : kind == SampleKind::SomeOfEach  ? script.someOfEach()
@@ -158,9 +158,9 @@ void FamilyCoverage::addFaces(const FcFontSet *fonts)
                 // they do not, the regular face is the one a sample is first shown in.
                 Face &entry = m_faces[key];
                 if (!entry.characters || distance < entry.distanceFromRegular) {
+                    entry.font = font;
                     entry.characters = characters;
                     entry.distanceFromRegular = distance;
-                    entry.colourBitmaps = colourBitmaps(font);
                 }
             }
         }

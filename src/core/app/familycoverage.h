@@ -40,9 +40,9 @@ public:
 
 private:
     struct Face {
+        const FcPattern *font = nullptr;
         const FcCharSet *characters = nullptr;
         int distanceFromRegular = 0;
-        bool colourBitmaps = false;
         std::optional<MainScriptSample> mainScript;
         // By sample kind, the hand-entered one aside.
         std::array<std::optional<QString>, 3> samples;

@@ -1,7 +1,7 @@
 #include "app/mainscriptsample.h"
 
-#include <QFont>
-#include <QRawFont>
+#include "app/fontlayouttables.h"
+
 #include <QStringList>
 
 #include <algorithm>
@@ -58,25 +58,6 @@ const char *tagsNeeded(QChar::Script script)
             return needed.tags;
     }
     return nullptr;
-}
-
-// The script tags of a glyph substitution table ("GSUB"): its script list,
-// found at the offset in bytes 4 and 5, is a count and six-byte records that
-// begin with the tag.
-QList<QByteArray> scriptTags(const QByteArray &table)
-{
-    const auto number = [&table](qsizetype at) {
-        return at + 2 <= table.size() ? (uchar(table.at(at)) << 8) | uchar(table.at(at + 1)) : 0;
-    };
-    const int list = number(4);
-    QList<QByteArray> tags;
-    for (int i = 0, count = list > 0 ? number(list) : 0; i < count; ++i) {
-        const qsizetype record = list + 2 + 6 * qsizetype(i);
-        if (record + 6 > table.size())
-            break;
-        tags.append(table.mid(record, 4));
-    }
-    return tags;
 }
 
 // Alone, without a letter to sit on, a mark shows as a dotted circle, and
@@ -150,11 +131,12 @@ QString inGroups(const QList<char32_t> &codes, std::initializer_list<qsizetype> 
 }
 } // namespace
 
-MainScriptSample::MainScriptSample(const QString &family, const FcCharSet *characters) : m_characters(characters)
+MainScriptSample::MainScriptSample(const FcPattern *face)
 {
+    FcPatternGetCharSet(face, FC_CHARSET, 0, &m_characters);
     std::array<int, QChar::ScriptCount> letters{};
     bool needsTables = false;
-    forEachCharacter(characters, [&](char32_t code) {
+    forEachCharacter(m_characters, [&](char32_t code) {
         const QChar::Script script = QChar::script(code);
         if (QChar::isLetter(code) && script > QChar::Script_Common)
             ++letters[script];
@@ -162,24 +144,29 @@ MainScriptSample::MainScriptSample(const QString &family, const FcCharSet *chara
         return true;
     });
     if (needsTables)
-        m_laidOut = laidOutScripts(family);
+        m_laidOut = laidOutScripts(face);
     for (int script = 0; script < QChar::ScriptCount; ++script) {
         if (letters[script] >= LeastLetters && letters[script] > letters[m_script] && drawn(QChar::Script(script)))
             m_script = QChar::Script(script);
     }
 }
 
-// Which of the scripts that need layout tables the family's face has them for.
-QList<QChar::Script> MainScriptSample::laidOutScripts(const QString &family)
+// Which of the scripts that need layout tables the face has them for.
+QList<QChar::Script> MainScriptSample::laidOutScripts(const FcPattern *face)
 {
-    const QRawFont face = QRawFont::fromFont(QFont(family));
-    const bool appleTables = !face.fontTable("morx").isEmpty() || !face.fontTable("mort").isEmpty();
-    const QList<QByteArray> tags = scriptTags(face.fontTable("GSUB"));
+    FcChar8 *file = nullptr;
+    int index = 0;
+    if (FcPatternGetString(face, FC_FILE, 0, &file) != FcResultMatch)
+        return {};
+    FcPatternGetInteger(face, FC_INDEX, 0, &index);
+    // The index's upper half numbers the named instances of a variable font.
+    const FontLayoutTables tables
+        = FontLayoutTables::read(QString::fromUtf8(reinterpret_cast<const char *>(file)), index & 0xFFFF);
     QList<QChar::Script> scripts;
     for (const ScriptTags &needed : ScriptsNeedingTables) {
         const QList<QByteArray> wanted = QByteArray(needed.tags).split(' ');
-        if (appleTables || std::any_of(wanted.cbegin(), wanted.cend(), [&tags](const QByteArray &tag) {
-                return tags.contains(tag.leftJustified(4, ' '));
+        if (tables.appleTables || std::any_of(wanted.cbegin(), wanted.cend(), [&tables](const QByteArray &tag) {
+                return tables.substitutionScripts.contains(tag.leftJustified(4, ' '));
             }))
             scripts.append(needed.script);
     }

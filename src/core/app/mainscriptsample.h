@@ -14,8 +14,8 @@
 class MainScriptSample
 {
 public:
-    // `characters` are those of the family's regular face and must outlive the sample.
-    MainScriptSample(const QString &family, const FcCharSet *characters);
+    // `face` is fontconfig's, for the family's regular face, and must outlive the sample.
+    explicit MainScriptSample(const FcPattern *face);
 
     // The Unicode script with the most letters in the face that Qt draws in
     // it, Common and Inherited aside; Script_Unknown for a face without letters.
@@ -32,7 +32,7 @@ public:
 private:
     using CasePair = std::pair<char32_t, char32_t>;
 
-    static QList<QChar::Script> laidOutScripts(const QString &family);
+    static QList<QChar::Script> laidOutScripts(const FcPattern *face);
     bool drawn(QChar::Script script) const;
 
     QList<char32_t> letters(qsizetype count) const;
@@ -41,7 +41,7 @@ private:
     QString digits() const;
     QString signs() const;
 
-    const FcCharSet *m_characters;
+    FcCharSet *m_characters = nullptr;
     QList<QChar::Script> m_laidOut;
     QChar::Script m_script = QChar::Script_Unknown;
 };
