@@ -98,6 +98,8 @@ bool plainLetter(char32_t code)
 template <typename Take>
 void forEachCharacter(const FcCharSet *characters, Take take)
 {
+    if (!characters)
+        return;
     FcChar32 map[FC_CHARSET_MAP_SIZE];
     FcChar32 next = 0;
     for (FcChar32 page = FcCharSetFirstPage(characters, map, &next); page != FC_CHARSET_DONE;

@@ -17,10 +17,6 @@ public:
     // `face` is fontconfig's, for the family's regular face, and must outlive the sample.
     explicit MainScriptSample(const FcPattern *face);
 
-    // The Unicode script with the most letters in the face that Qt draws in
-    // it, Common and Inherited aside; Script_Unknown for a face without letters.
-    QChar::Script script() const { return m_script; }
-
     // About as many letters as the Latin alphabet line, in the script's order:
     // capitals, then the same letters small, where the script has case.
     QString alphabet() const;
@@ -43,5 +39,7 @@ private:
 
     FcCharSet *m_characters = nullptr;
     QList<QChar::Script> m_laidOut;
+    // The Unicode script with the most letters in the face that Qt draws in
+    // it, Common and Inherited aside; Script_Unknown for a face without letters.
     QChar::Script m_script = QChar::Script_Unknown;
 };
