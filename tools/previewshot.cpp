@@ -19,8 +19,9 @@ int main(int argc, char *argv[])
     const QString target = QString::fromLocal8Bit(argv[1]);
 
     // In print-list order; those that are not installed are left out.
-    const QStringList wanted{QStringLiteral("Liberation Serif"), QStringLiteral("Noto Sans Cherokee"),
-                             QStringLiteral("Noto Sans Devanagari"), QStringLiteral("Noto Sans Hebrew")};
+    const QStringList wanted{QStringLiteral("Liberation Serif"),     QStringLiteral("Noto Sans Cherokee"),
+                             QStringLiteral("Noto Sans Devanagari"), QStringLiteral("Noto Sans Hebrew"),
+                             QStringLiteral("Noto Sans Oriya"),      QStringLiteral("Noto Sans Symbols2")};
     QStringList families;
     for (const QString &family : wanted) {
         if (QFontDatabase::families().contains(family))
@@ -34,7 +35,7 @@ int main(int argc, char *argv[])
     options.sampleKind = SampleKind::SomeOfEach;
 
     Vorschau preview(options, families);
-    preview.resize(preview.width(), preview.height() * 3 / 2);
+    preview.resize(preview.width(), preview.height() * 2);
     preview.show();
     int status = 1;
     auto *poll = new QTimer(&preview);

@@ -20,11 +20,11 @@ const QColor Green(0, 128, 0);
 const QString Rule(113, QLatin1Char('_'));
 const QString Alphabet = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ abcdefghijklmnopqrstuvwxyz");
 const QString SomeOfEach = QStringLiteral("ABCDEFG abcdefg ÄäÜüÖö 12345 @§$%&-+, ");
-// Codes 33 to 255 as a German Windows shows them; the five codes Windows-1252
-// leaves empty keep their place as the C1 control of the same number.
+// Codes 33 to 255 as a German Windows shows them, without DEL and the five
+// codes Windows-1252 leaves empty, which are controls and no characters.
 const QString AllCharacters = QStringLiteral(
-    "!\"#$%&'()*+,-./0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_`abcdefghijklmnopqrstuvwxyz{|}~\u007F"
-    "€\u0081‚ƒ„…†‡ˆ‰Š‹Œ\u008DŽ\u008F\u0090‘’“”•–—˜™š›œ\u009DžŸ"
+    "!\"#$%&'()*+,-./0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_`abcdefghijklmnopqrstuvwxyz{|}~"
+    "€‚ƒ„…†‡ˆ‰Š‹ŒŽ‘’“”•–—˜™š›œžŸ"
     "\u00A0¡¢£¤¥¦§¨©ª«¬\u00AD®¯°±²³´µ¶·¸¹º»¼½¾¿ÀÁÂÃÄÅÆÇÈÉÊËÌÍÎÏÐÑÒÓÔÕÖ×ØÙÚÛÜÝÞßàáâãäåæçèéêëìíîïðñòóôõö÷øùúûüýþÿ");
 const QString Footer = QStringLiteral("© http://www.letterloom.example");
 const QDateTime Evening(QDate(2024, 3, 5), QTime(21, 7, 45));
@@ -150,8 +150,8 @@ void CatalogueBuilderTest::followsTheTable()
 {
     QFETCH(PrintOptions, options);
     QFETCH(QStringList, names);
-    // Codes 33 to 255, one character each.
-    QCOMPARE(AllCharacters.size(), 223);
+    // Codes 33 to 255, one character each, the six controls left out.
+    QCOMPARE(AllCharacters.size(), 217);
     compareParagraphs(build(options, names), expected(options, names));
 }
 

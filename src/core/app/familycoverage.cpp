@@ -1,141 +1,10 @@
 #include "app/familycoverage.h"
 
-#include <QFontDatabase>
-#include <QSet>
 #include <QStringList>
 
-#include <algorithm>
 #include <cstdlib>
 
 namespace {
-// Characters of an own-script line. Qt's sample with more letters of its
-// script needs fewer to show the script than a face's first characters do;
-// every one costs a glyph to load and shape for each family.
-constexpr int OwnScriptLength = 40;
-constexpr int ScriptSampleLength = 16;
-
-// The script of each writing system Qt names, read from Qt's sample for it.
-struct WritingSystemScript {
-    QFontDatabase::WritingSystem system;
-    QChar::Script script;
-    QString sample;
-};
-
-const QList<WritingSystemScript> &writingSystemScripts()
-{
-    static const QList<WritingSystemScript> scripts = [] {
-        QList<WritingSystemScript> list;
-        for (int i = 0; i < QFontDatabase::WritingSystemsCount; ++i) {
-            const auto system = QFontDatabase::WritingSystem(i);
-            if (system == QFontDatabase::Any || system == QFontDatabase::Symbol)
-                continue;
-            const QString sample = QFontDatabase::writingSystemSample(system);
-            list.append({system, QChar::script(sample.toUcs4().constFirst()), sample});
-        }
-        return list;
-    }();
-    return scripts;
-}
-
-bool hasAll(const FcCharSet *characters, const QString &text)
-{
-    const QList<uint> codes = text.toUcs4();
-    return std::all_of(codes.cbegin(), codes.cend(),
-                       [characters](uint code) { return QChar::isSpace(code) || FcCharSetHasChar(characters, code); });
-}
-
-// Alone, without a letter to sit on, a mark shows as a dotted circle, and
-// spaces and controls show nothing.
-bool printable(char32_t code)
-{
-    switch (QChar::category(code)) {
-    case QChar::Mark_NonSpacing:
-    case QChar::Mark_SpacingCombining:
-    case QChar::Mark_Enclosing:
-    case QChar::Separator_Space:
-    case QChar::Separator_Line:
-    case QChar::Separator_Paragraph:
-    case QChar::Other_Control:
-    case QChar::Other_Format:
-    case QChar::Other_Surrogate:
-        return false;
-    case QChar::Other_NotAssigned:
-        // Scripts newer than Qt's character tables are still the face's own.
-        return !QChar::isNonCharacter(code);
-    default:
-        return true;
-    }
-}
-
-// Calls `take` with the face's characters in code-point order until it returns false.
-template <typename Take>
-void forEachCharacter(const FcCharSet *characters, Take take)
-{
-    FcChar32 map[FC_CHARSET_MAP_SIZE];
-    FcChar32 next = 0;
-    for (FcChar32 page = FcCharSetFirstPage(characters, map, &next); page != FC_CHARSET_DONE;
-         page = FcCharSetNextPage(characters, map, &next)) {
-        for (FcChar32 word = 0; word < FC_CHARSET_MAP_SIZE; ++word) {
-            for (FcChar32 bit = 0; bit < 32; ++bit) {
-                if (((map[word] >> bit) & 1u) && !take(char32_t(page + word * 32 + bit)))
-                    return;
-            }
-        }
-    }
-}
-
-// Qt shapes the scripts from Syriac to Sinhala, Khmer and N'Ko only with a
-// font that has layout tables for them, and looks for one in another family
-// even when merging is off; a family that claims the writing system has them.
-// Other characters Qt draws in the family itself.
-bool drawnInTheFamily(char32_t code, const QList<QFontDatabase::WritingSystem> &claimed)
-{
-    const QChar::Script script = QChar::script(code);
-    const bool needsLayoutTables = (script >= QChar::Script_Syriac && script <= QChar::Script_Sinhala)
-        || script == QChar::Script_Khmer || script == QChar::Script_Nko;
-    if (!needsLayoutTables)
-        return true;
-    const auto &scripts = writingSystemScripts();
-    return std::any_of(scripts.cbegin(), scripts.cend(), [&](const WritingSystemScript &known) {
-        return known.script == script && claimed.contains(known.system);
-    });
-}
-
-// Where the family claims a writing system other than Latin and has the
-// characters of Qt's sample for it, the sample, then more letters of the same
-// script, since Qt's sample is four letters or so. Else, for a script Qt names
-// no writing system for (Cherokee, Adlam, Tifinagh), symbols or icons, what
-// the face has, in code-point order.
-QString makeOwnScript(const FcCharSet *characters, const QList<QFontDatabase::WritingSystem> &claimed)
-{
-    QStringList samples;
-    for (const WritingSystemScript &known : writingSystemScripts()) {
-        if (known.system != QFontDatabase::Latin && known.system != QFontDatabase::Vietnamese
-            && claimed.contains(known.system) && hasAll(characters, known.sample) && !samples.contains(known.sample))
-            samples.append(known.sample);
-    }
-    QString line = samples.join(QLatin1Char(' '));
-    QSet<char32_t> shown;
-    for (uint code : line.toUcs4())
-        shown.insert(code);
-    const bool ofScript = !samples.isEmpty();
-    const QChar::Script script
-        = ofScript ? QChar::script(samples.first().toUcs4().constFirst()) : QChar::Script_Unknown;
-    QString more;
-    forEachCharacter(characters, [&](char32_t code) {
-        const bool wanted = ofScript ? QChar::script(code) == script && QChar::isLetterOrNumber(code)
-                                     : printable(code) && drawnInTheFamily(code, claimed);
-        if (wanted && !shown.contains(code)) {
-            shown.insert(code);
-            more.append(QString::fromUcs4(&code, 1));
-        }
-        return shown.size() < (ofScript ? ScriptSampleLength : OwnScriptLength);
-    });
-    if (!line.isEmpty() && !more.isEmpty())
-        line.append(QLatin1Char(' '));
-    return line + more;
-}
-
 int distanceFromRegular(const FcPattern *font)
 {
     int weight = FC_WEIGHT_REGULAR;
@@ -146,6 +15,17 @@ int distanceFromRegular(const FcPattern *font)
     FcPatternGetInteger(font, FC_WIDTH, 0, &width);
     return std::abs(weight - FC_WEIGHT_REGULAR) + std::abs(width - FC_WIDTH_NORMAL)
         + (slant == FC_SLANT_ROMAN ? 0 : 1000);
+}
+
+// Colour glyphs held as pictures, not outlines (Noto Color Emoji): Qt's PDF
+// writer embeds the font, but its glyphs print as nothing.
+bool colourBitmaps(const FcPattern *font)
+{
+    FcBool colour = FcFalse;
+    FcBool outline = FcTrue;
+    FcPatternGetBool(font, FC_COLOR, 0, &colour);
+    FcPatternGetBool(font, FC_OUTLINE, 0, &outline);
+    return colour && !outline;
 }
 
 QString stringOf(const FcChar8 *text)
@@ -183,16 +63,23 @@ bool FamilyCoverage::lacksMostOf(const QString &family, const QString &text)
     return 2 * missing > characters;
 }
 
-QString FamilyCoverage::ownScriptSample(const QString &family)
+QString FamilyCoverage::ownScriptSample(const QString &family, SampleKind kind)
 {
     Face *found = face(family);
-    if (!found)
+    if (!found || colourBitmaps(found->font))
         return {};
-    if (!found->ownScriptMade) {
-        found->ownScript = makeOwnScript(found->characters, QFontDatabase::writingSystems(family));
-        found->ownScriptMade = true;
+    if (kind == SampleKind::HandEntered)
+        kind = SampleKind::Alphabet;
+    std::optional<QString> &sample = found->samples[size_t(kind)];
+    if (!sample) {
+        if (!found->mainScript)
+            found->mainScript.emplace(found->font);
+        const MainScriptSample &script = *found->mainScript;
+        sample = kind == SampleKind::Alphabet ? script.alphabet()
+            : kind == SampleKind::SomeOfEach  ? script.someOfEach()
+                                              : script.allCharacters();
     }
-    return found->ownScript;
+    return *sample;
 }
 
 // Charset outranks family in fontconfig's matching: the pattern finds the
@@ -227,7 +114,6 @@ FamilyCoverage::Face *FamilyCoverage::face(const QString &family)
 {
     lookUpAgainIfChanged();
     auto found = m_faces.find(family);
-    // Qt names a family that more than one foundry makes "Family [Foundry]".
     if (const qsizetype foundry = family.lastIndexOf(QStringLiteral(" ["));
         found == m_faces.end() && foundry > 0 && family.endsWith(QLatin1Char(']')))
         found = m_faces.find(family.left(foundry));
@@ -256,14 +142,26 @@ void FamilyCoverage::addFaces(const FcFontSet *fonts)
         if (FcPatternGetCharSet(font, FC_CHARSET, 0, &characters) != FcResultMatch)
             continue;
         const int distance = distanceFromRegular(font);
+        FcChar8 *foundry = nullptr;
+        FcPatternGetString(font, FC_FOUNDRY, 0, &foundry);
         FcChar8 *name = nullptr;
         for (int n = 0; FcPatternGetString(font, FC_FAMILY, n, &name) == FcResultMatch; ++n) {
-            // A family's faces almost always share their characters; where they
-            // do not, the regular face is the one a sample is first shown in.
-            Face &entry = m_faces[stringOf(name)];
-            if (!entry.characters || distance < entry.distanceFromRegular) {
-                entry.characters = characters;
-                entry.distanceFromRegular = distance;
+            // Where foundries make the same family, Qt names each one's
+            // "Family [Foundry]", and their files can map other characters
+            // (URW's dingbats as Type 1 to their own code points, as OpenType
+            // to ASCII).
+            QStringList keys{stringOf(name)};
+            if (foundry)
+                keys.append(keys.constFirst() + QStringLiteral(" [") + stringOf(foundry) + QLatin1Char(']'));
+            for (const QString &key : keys) {
+                // A family's faces almost always share their characters; where
+                // they do not, the regular face is the one a sample is first shown in.
+                Face &entry = m_faces[key];
+                if (!entry.characters || distance < entry.distanceFromRegular) {
+                    entry.font = font;
+                    entry.characters = characters;
+                    entry.distanceFromRegular = distance;
+                }
             }
         }
     }

@@ -1,14 +1,19 @@
 // Which characters each installed family really has, from the character sets
-// fontconfig keeps for its faces, and a line of the family's own script to show
-// where it has few of the characters a text asks for.
+// fontconfig keeps for its faces, and samples of the family's own script to
+// show where it has few of the characters a sample asks for.
 #pragma once
 
 #include "app/fontsetsseen.h"
+#include "app/mainscriptsample.h"
+#include "app/printoptions.h"
 
 #include <QHash>
 #include <QString>
 
 #include <fontconfig/fontconfig.h>
+
+#include <array>
+#include <optional>
 
 class FamilyCoverage
 {
@@ -25,19 +30,22 @@ public:
     // Whether fontconfig lists `family` and its regular face lacks more than
     // half of the characters of `text` that are not blank.
     bool lacksMostOf(const QString &family, const QString &text);
-    // About forty characters of the family's own script, every one of them in
-    // its regular face; empty when fontconfig does not list the family or its
-    // face has nothing printable.
-    QString ownScriptSample(const QString &family);
+    // The sample of `kind` in the main script of the family's regular face
+    // (for a hand-entered text, its alphabet), every character one the face
+    // has and Qt draws in the family; empty when fontconfig does not list the
+    // family, its face has nothing of its own to show or none that prints.
+    QString ownScriptSample(const QString &family, SampleKind kind);
     // The family fontconfig falls back to for `character` in sans-serif text.
     QString fallbackFamily(char32_t character);
 
 private:
     struct Face {
+        const FcPattern *font = nullptr;
         const FcCharSet *characters = nullptr;
         int distanceFromRegular = 0;
-        QString ownScript;
-        bool ownScriptMade = false;
+        std::optional<MainScriptSample> mainScript;
+        // By sample kind, the hand-entered one aside.
+        std::array<std::optional<QString>, 3> samples;
     };
 
     FamilyCoverage() = default;

@@ -18,9 +18,8 @@ constexpr int HeadingSize = 10;
 constexpr int TitleSize = 14;
 constexpr int FooterSize = 8;
 
-// Windows-1252 between 0x80 and 0x9F; the five codes it leaves empty decode to
-// the C1 control of the same number, as Windows itself decodes them, so every
-// code keeps a place of its own in the sample.
+// Windows-1252 between 0x80 and 0x9F; Windows decodes the five codes it leaves
+// empty to the C1 control of the same number.
 constexpr std::array<char16_t, 32> Windows1252High{
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
@@ -56,8 +55,13 @@ QString CatalogueBuilder::allCharacters()
 {
     QString characters;
     characters.reserve(223);
-    for (int code = 33; code <= 255; ++code)
-        characters.append(code >= 0x80 && code <= 0x9F ? QChar(Windows1252High[code - 0x80]) : QChar(code));
+    for (int code = 33; code <= 255; ++code) {
+        const QChar character = code >= 0x80 && code <= 0x9F ? QChar(Windows1252High[code - 0x80]) : QChar(code);
+        // Controls are no characters: every font draws DEL and the C1 controls
+        // as empty boxes, which would say the font lacks something.
+        if (character.category() != QChar::Other_Control)
+            characters.append(character);
+    }
     return characters;
 }
 
@@ -138,20 +142,34 @@ void CatalogueBuilder::appendFontBlock(const QString &fontName)
     setSize(m_sampleSize);
     setBold(m_options.boldSamples);
     setColor(m_options.sampleColor);
-    const QString sample = sampleLine(m_options.sampleKind, fontName, m_options.handEnteredSample);
-    append(sample + LineBreak);
-    // Most families of a desktop have no Latin letters, and their sample line is
-    // a row of empty boxes: a line of their own script shows what they look like.
-    if (FamilyCoverage &coverage = FamilyCoverage::installed(); coverage.lacksMostOf(fontName, sample)) {
-        if (const QString ownScript = coverage.ownScriptSample(fontName); !ownScript.isEmpty())
-            append(ownScript + LineBreak);
-    }
+    appendSample(fontName);
     setColor(m_options.sampleColor);
     // The rule separates the blocks and shows nothing of the font: a family
     // without "_" draws it in the font the system falls back to, not as boxes.
     if (!m_ruleFallback.isEmpty() && FamilyCoverage::installed().lacks(fontName, U'_'))
         setTypeface(m_ruleFallback, true);
     append(Rule + LineBreak);
+}
+
+// Most families of a desktop have no Latin letters, and a Latin sample is a
+// row of empty boxes in them, which reads as fonts that failed to load. Such a
+// family shows the sample in its own script instead. A hand-entered text stays
+// as typed, its boxes telling which of the user's characters the font lacks,
+// and the family's own script follows it.
+void CatalogueBuilder::appendSample(const QString &fontName)
+{
+    const SampleKind kind = m_options.sampleKind;
+    const QString sample = sampleLine(kind, fontName, m_options.handEnteredSample);
+    FamilyCoverage &coverage = FamilyCoverage::installed();
+    if (!coverage.lacksMostOf(fontName, sample)) {
+        append(sample + LineBreak);
+    } else if (kind != SampleKind::HandEntered) {
+        append(coverage.ownScriptSample(fontName, kind) + LineBreak);
+    } else {
+        append(sample + LineBreak);
+        if (const QString ownScript = coverage.ownScriptSample(fontName, kind); !ownScript.isEmpty())
+            append(ownScript + LineBreak);
+    }
 }
 
 void CatalogueBuilder::appendFooter()

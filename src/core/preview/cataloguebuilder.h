@@ -29,13 +29,14 @@ public:
     int fontsWritten() const { return m_next; }
     int fontCount() const { return int(m_fontNames.size()); }
 
-    // The sample line of `kind` for the font `fontName`.
+    // The Latin sample line of `kind` for the font `fontName`.
     static QString sampleLine(SampleKind kind, const QString &fontName, const QString &handEntered);
-    // Codes 33 to 255 as Windows-1252 decodes them.
+    // The characters Windows-1252 gives codes 33 to 255, its controls left out.
     static QString allCharacters();
 
 private:
     void appendFontBlock(const QString &fontName);
+    void appendSample(const QString &fontName);
     void appendFooter();
 
     void setTypeface(const QString &family, bool ownGlyphsOnly = false);

@@ -16,7 +16,8 @@ void FamilySampleLabel::showFamily(const QString &family)
 {
     m_family = family;
     FamilyCoverage &coverage = FamilyCoverage::installed();
-    m_ownScript = coverage.lacksMostOf(family, family) ? coverage.ownScriptSample(family).toUcs4() : QList<uint>();
+    m_ownScript = coverage.lacksMostOf(family, family) ? coverage.ownScriptSample(family, SampleKind::Alphabet).toUcs4()
+                                                       : QList<uint>();
     QFont shown = font();
     shown.setFamily(family);
     setFont(shown);
