@@ -82,10 +82,7 @@ void CommandsTest::moreSwitchesBetweenNarrowAndWide()
 
     for (const bool wide : {true, false}) {
         more->click();
-        // The page count's label reaches under the preview button by design.
-        QCOMPARE(clippedOrOverlapping(*window->centralWidget(), {QStringLiteral("SeitenZahl overlaps cmd_Drucken")})
-                     .join(u';'),
-                 QString());
+        QCOMPARE(clippedOrOverlapping(*window->centralWidget()).join(u';'), QString());
         QVERIFY(spin->isVisible());
         QCOMPARE(spin->x() - (sample->x() + sample->width()), 1);
         QVERIFY(more->text().isEmpty());

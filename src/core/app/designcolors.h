@@ -45,9 +45,8 @@ inline constexpr Surface CaptionBarBottom{Red, Black};
 inline constexpr Surface Paper{White, Black};
 
 // Text colours on the window's own background: the options' blue headings, the
-// preview's failure line, a link under the mouse and the page count's grey.
+// preview's failure line and a link under the mouse.
 inline constexpr quint32 HeadingText = Blue;
 inline constexpr quint32 FailureText = DarkRed;
 inline constexpr quint32 LinkUnderMouse = Red;
-inline constexpr quint32 PageCountText = LightGrey;
 } // namespace DesignColors

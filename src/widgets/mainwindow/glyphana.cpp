@@ -89,9 +89,9 @@ void Glyphana::setOuterWidth(int widthTwips)
 void Glyphana::hideWhatLiesBeyondTheEdge()
 {
     // Hidden controls take no focus: the keyboard never moves to a control
-    // the user cannot see.
+    // the user cannot see. The page count is never shown.
     for (QWidget *control : centralWidget()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
-        control->setVisible(control->x() < width());
+        control->setVisible(control != SeitenZahl && control->x() < width());
 }
 
 PrintOptions Glyphana::printOptions() const

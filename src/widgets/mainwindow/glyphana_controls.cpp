@@ -135,7 +135,9 @@ void Glyphana::createControls(QWidget *w)
                               twipsRect(6720, 3480, 1935, 255));
     SeitenZahl->setAlignment(Qt::AlignCenter);
     SeitenZahl->setToolTip(QStringLiteral("Anzahl der A4-Seiten im Hochformat"));
-    keepReadable(SeitenZahl, colorFromBgr(DesignColors::PageCountText));
+    // The count is never made, and its label lies under the preview button:
+    // in grey on grey it could not be seen, in a grey that reads only its top
+    // edge would show. It stays in the window, out of sight.
 
     cmd_Drucken = flatButton(w, QStringLiteral("cmd_Drucken"), QStringLiteral("&Druckvorschau"), 30,
                              twipsRect(6720, 3570, 1935, 585));
