@@ -161,15 +161,16 @@ void CatalogueBuilder::appendSample(const QString &fontName)
     const SampleKind kind = m_options.sampleKind;
     const QString sample = sampleLine(kind, fontName, m_options.handEnteredSample);
     FamilyCoverage &coverage = FamilyCoverage::installed();
-    if (!coverage.lacksMostOf(fontName, sample)) {
+    const bool lacksMost = coverage.lacksMostOf(fontName, sample);
+    if (!lacksMost || kind == SampleKind::HandEntered)
         append(sample + LineBreak);
-    } else if (kind != SampleKind::HandEntered) {
-        append(coverage.ownScriptSample(fontName, kind) + LineBreak);
-    } else {
-        append(sample + LineBreak);
-        if (const QString ownScript = coverage.ownScriptSample(fontName, kind); !ownScript.isEmpty())
-            append(ownScript + LineBreak);
-    }
+    if (!lacksMost)
+        return;
+    // A sample the program chooses keeps its paragraph even where the family
+    // has nothing of its own to show.
+    if (const QString ownScript = coverage.ownScriptSample(fontName, kind);
+        kind != SampleKind::HandEntered || !ownScript.isEmpty())
+        append(ownScript + LineBreak);
 }
 
 void CatalogueBuilder::appendFooter()

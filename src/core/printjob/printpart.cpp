@@ -147,7 +147,7 @@ PrintFault PrintPart::write(const QString &fileName, const std::function<bool()>
     QFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         return PrintFault::of(PrintFault::SpoolFileFailed);
-    PrintSink sink(&file, nullptr);
+    PrintSink sink(&file);
     sink.open(QIODevice::WriteOnly);
     QPdfWriter writer(&sink);
     writer.setPdfVersion(m_setup.pdfVersion);

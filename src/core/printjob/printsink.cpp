@@ -1,7 +1,6 @@
 #include "printjob/printsink.h"
 
-PrintSink::PrintSink(QIODevice *target, std::function<void()> onWrite) : m_target(target), m_onWrite(std::move(onWrite))
-{ }
+PrintSink::PrintSink(QIODevice *target) : m_target(target) { }
 
 qint64 PrintSink::readData(char *, qint64)
 {
@@ -16,7 +15,5 @@ qint64 PrintSink::writeData(const char *data, qint64 size)
     const qint64 written = m_target->write(data, size);
     if (written != size)
         m_failed = true;
-    if (m_onWrite)
-        m_onWrite();
     return written;
 }

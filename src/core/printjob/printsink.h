@@ -1,16 +1,14 @@
 // The device a print job's PDF is written through: it passes every write on to
-// the real file and lets the job's progress window repaint meanwhile, since
-// finishing a PDF of a thousand fonts takes a while of its own.
+// the real file and remembers the first that failed, which Qt's PDF writer
+// would not tell, writing nothing after it.
 #pragma once
 
 #include <QIODevice>
 
-#include <functional>
-
 class PrintSink : public QIODevice
 {
 public:
-    PrintSink(QIODevice *target, std::function<void()> onWrite);
+    explicit PrintSink(QIODevice *target);
 
     bool failed() const { return m_failed; }
     bool isSequential() const override { return true; }
@@ -21,6 +19,5 @@ protected:
 
 private:
     QIODevice *m_target;
-    std::function<void()> m_onWrite;
     bool m_failed = false;
 };
